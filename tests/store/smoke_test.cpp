@@ -1,0 +1,3 @@
+#include "support/testutil.h"
+#include <gtest/gtest.h>
+TEST(Smoke, Builds) { SUCCEED(); }
