@@ -93,7 +93,9 @@ class Connection
 public:
     explicit Connection(const std::string& path, bool create = false)
     {
-        const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
+        const bool writable = create || isWritableByUser(path);
+        const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
+                          (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
         const int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
         if (rc != SQLITE_OK) {
             const std::string msg = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
@@ -131,6 +133,18 @@ public:
 private:
     sqlite3_stmt* m_stmt = nullptr;
 };
+
+std::string describeWriteFailure(sqlite3* db, const std::string& what, const std::string& path)
+{
+    const int primary = sqlite3_errcode(db) & 0xff;
+    if (primary == SQLITE_READONLY)
+        return what + ": soru dosyası salt okunur, değişiklik kaydedilemez (" + path + ")";
+    if (primary == SQLITE_FULL)
+        return what + ": diskte yer kalmadı (" + path + ")";
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return what + ": soru dosyası başka bir program tarafından kullanılıyor (" + path + ")";
+    return what + ": " + sqlite3_errmsg(db);
+}
 
 std::string describeOpenFailure(sqlite3* db, int rc, const std::string& path)
 {
@@ -395,12 +409,8 @@ void Table::ensureOpen() const
 
 void Table::exec(const std::string& sql)
 {
-    char* err = nullptr;
-    if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(m_db);
-        sqlite3_free(err);
-        raise(msg);
-    }
+    if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        raise(describeWriteFailure(m_db, "İşlem yapılamadı", path()));
 }
 
 void Table::open()
@@ -791,7 +801,7 @@ void Table::postInsert()
     if (rc != SQLITE_DONE) {
         if ((rc & 0xff) == SQLITE_CONSTRAINT)
             raise("Anahtar ihlali: " + formatNumber(key) + " numaralı kayıt zaten var");
-        raise(std::string("Kayıt eklenemedi: ") + sqlite3_errmsg(m_db));
+        raise(describeWriteFailure(m_db, "Kayıt eklenemedi", path()));
     }
     const signed char active = m_activeField >= 0 && m_changes[m_activeField] ? activeCode(*m_changes[m_activeField]) : -1;
     m_changes.assign(m_fields.size(), std::nullopt);
@@ -838,7 +848,7 @@ void Table::postEdit()
     if (rc != SQLITE_DONE) {
         if ((rc & 0xff) == SQLITE_CONSTRAINT)
             raise("Anahtar ihlali: " + formatNumber(newKey) + " numaralı kayıt zaten var");
-        raise(std::string("Kayıt güncellenemedi: ") + sqlite3_errmsg(m_db));
+        raise(describeWriteFailure(m_db, "Kayıt güncellenemedi", path()));
     }
     if (sqlite3_changes(m_db) == 0)
         raise("Kayıt bulunamadı; dosya başka bir program tarafından değiştirilmiş olabilir: " + path());
@@ -908,7 +918,7 @@ void Table::remove()
     Statement st(m_db, sql, "Kayıt silinemedi");
     sqlite3_bind_double(st.get(), 1, key);
     if (sqlite3_step(st.get()) != SQLITE_DONE)
-        raise(std::string("Kayıt silinemedi: ") + sqlite3_errmsg(m_db));
+        raise(describeWriteFailure(m_db, "Kayıt silinemedi", path()));
     m_changes.assign(m_fields.size(), std::nullopt);
     m_state = TableState::Browse;
     m_keys.erase(m_keys.begin() + m_pos);
@@ -1022,12 +1032,8 @@ void Query::execSql(const std::string& sql)
     Connection conn(target);
     layoutOf(conn.get(), target, nullptr);
     const std::string rewritten = parts.before + kInnerTable + parts.after;
-    char* err = nullptr;
-    if (sqlite3_exec(conn.get(), rewritten.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : sqlite3_errmsg(conn.get());
-        sqlite3_free(err);
-        throw EngineError("SQL hatası: " + msg);
-    }
+    if (sqlite3_exec(conn.get(), rewritten.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw EngineError(describeWriteFailure(conn.get(), "SQL hatası", target));
 }
 
 } // namespace tovek

@@ -5,6 +5,11 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+#if defined(_WIN32)
 #elif defined(__APPLE__)
 #include <mach-o/dyld.h>
 #endif
@@ -15,6 +20,22 @@ bool fileExists(const std::string& path)
 {
     std::error_code ec;
     return std::filesystem::exists(fsPath(path), ec);
+}
+
+bool isWritableByUser(const std::string& path)
+{
+#if defined(_WIN32)
+    std::error_code ec;
+    const auto perms = std::filesystem::status(fsPath(path), ec).permissions();
+    return !ec && (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#else
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    if (st.st_uid == ::geteuid())
+        return (st.st_mode & S_IWUSR) != 0;
+    return ::access(path.c_str(), W_OK) == 0;
+#endif
 }
 
 bool isPathSeparator(char c)

@@ -18,6 +18,9 @@ inline std::string utf8Path(const std::filesystem::path& p)
 }
 
 bool fileExists(const std::string& path);
+// Whether the user may change the file: a file without write permission counts as read-only,
+// also for an administrator who could override it.
+bool isWritableByUser(const std::string& path);
 bool isPathSeparator(char c);
 char preferredSeparator();
 

@@ -6,9 +6,6 @@
 #include <filesystem>
 #include <system_error>
 
-#if !defined(_WIN32)
-#include <unistd.h>
-#endif
 
 namespace tovek {
 
@@ -73,12 +70,7 @@ bool isListable(const std::filesystem::directory_entry& entry)
     const std::string name = utf8Path(entry.path().filename());
     if (name.empty() || name[0] == '.')
         return false;
-#if defined(_WIN32)
-    const auto perms = entry.status(ec).permissions();
-    return (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
-#else
-    return ::access(entry.path().c_str(), W_OK) == 0;
-#endif
+    return isWritableByUser(utf8Path(entry.path()));
 }
 
 } // namespace

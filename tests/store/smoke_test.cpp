@@ -1,3 +1,0 @@
-#include "support/testutil.h"
-#include <gtest/gtest.h>
-TEST(Smoke, Builds) { SUCCEED(); }
