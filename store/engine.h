@@ -185,6 +185,7 @@ private:
     // Stored rows around the cursor, read a chunk at a time so that walks cost one query per chunk.
     mutable std::vector<std::vector<Value>> m_cache;
     mutable int m_cacheStart = -1;
+    mutable sqlite3_stmt* m_rowQuery = nullptr; // prepared once per open and filter state
     // Pending changes of the current record, per field; unset fields read from the stored row.
     std::vector<std::optional<Value>> m_changes;
 };
