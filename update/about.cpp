@@ -12,8 +12,8 @@ std::string mailLinkText(std::string_view address)
 std::string noticeText()
 {
     return std::string(kNotice) + "\n" +
-           "Bu program öğretmenlerin kullanımı için ücretsiz olarak dağıtılır.\n"
-           "Program olduğu gibi sunulur; kullanımından doğabilecek\n"
+           "Bu program öğretmenler için ücretsiz dağıtılır.\n"
+           "Olduğu gibi sunulur; kullanımından doğan\n"
            "sonuçlardan yazarı sorumlu tutulamaz.";
 }
 

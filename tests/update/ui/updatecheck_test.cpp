@@ -125,7 +125,8 @@ private slots:
         QTest::addColumn<Expect>("expect");
         QTest::addColumn<QString>("expected"); // window: latest label; message: exact text; error: a part
 
-        const QString upToDate = QStringLiteral("Tovek Kurulu Versiyon : 1.81\r\rŞu An En Son Versiyonu Kullanıyorsunuz...");
+        const QString upToDate =
+            QStringLiteral("Tovek Kurulu Versiyon : 1.81\r\rŞu An En Son Versiyonu Kullanıyorsunuz...");
         struct Row
         {
             const char* scenario;
