@@ -83,8 +83,8 @@ Result measure(std::size_t lineCount, int runs, const std::string& dir)
                     std::fprintf(stderr, "%s\n", exporter.lastErrorMessage().c_str());
                     _exit(1);
                 }
-                times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                                    .count());
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
                 if (i == 0)
                     r.peakDeltaKb = maxRssKb() - before;
             }
@@ -111,19 +111,19 @@ Result measure(std::size_t lineCount, int runs, const std::string& dir)
 
 int main()
 {
-    const std::filesystem::path base = std::filesystem::temp_directory_path() / ("tovek-rtf-bench-" +
-                                                                                 std::to_string(getpid()));
+    const std::filesystem::path base =
+        std::filesystem::temp_directory_path() / ("tovek-rtf-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(base);
     const std::string dir = utf8Path(base) + "/";
 
     std::printf("RTF document writer (file style, written to %s, synced to disk)\n", dir.c_str());
-    std::printf("%10s %14s %8s %11s %11s %10s %14s %12s\n", "lines", "document", "runs", "median ms",
-                "min ms", "MB/s", "peak extra MB", "peak / doc");
+    std::printf("%10s %14s %8s %11s %11s %10s %14s %12s\n", "lines", "document", "runs", "median ms", "min ms", "MB/s",
+                "peak extra MB", "peak / doc");
     for (const auto& [lines, runs] : {std::pair<std::size_t, int>{1000, 21}, {100000, 9}}) {
         const Result r = measure(lines, runs, dir);
         const double mb = r.documentBytes / 1e6;
-        std::printf("%10zu %11.2f MB %8d %11.2f %11.2f %10.0f %14.2f %12.2f\n", lines, mb, runs, r.medianMs,
-                    r.minMs, mb / (r.medianMs / 1000.0), r.peakDeltaKb / 1024.0,
+        std::printf("%10zu %11.2f MB %8d %11.2f %11.2f %10.0f %14.2f %12.2f\n", lines, mb, runs, r.medianMs, r.minMs,
+                    mb / (r.medianMs / 1000.0), r.peakDeltaKb / 1024.0,
                     r.peakDeltaKb * 1024.0 / std::max<long long>(1, r.documentBytes));
     }
     std::printf("targets: 100000 lines under 100 ms; peak extra memory under 3 x the document size\n");

@@ -68,8 +68,8 @@ std::error_code lastErrno()
 int openExclusive(const std::string& path, std::error_code& ec)
 {
 #if defined(_WIN32)
-    const int fd = ::_wopen(fsPath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                            _S_IREAD | _S_IWRITE);
+    const int fd =
+        ::_wopen(fsPath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 #else
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 #endif
@@ -126,7 +126,9 @@ void closeQuietly(int fd)
 void copyModeFrom(const std::string& path, int fd)
 {
 #if !defined(_WIN32)
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
         ::fchmod(fd, st.st_mode & 07777);
 #else
@@ -186,8 +188,7 @@ void saveAtomically(const std::string& path, const std::string& bytes)
 // What the platform's font metrics report for the families we know; Arial is swiss on every platform.
 int fontPitchAndFamily(const std::string& name)
 {
-    static const char* const swiss[] = {"Arial", "Helvetica", "Liberation Sans", "Tahoma", "Verdana",
-                                        "MS Sans Serif"};
+    static const char* const swiss[] = {"Arial", "Helvetica", "Liberation Sans", "Tahoma", "Verdana", "MS Sans Serif"};
     static const char* const roman[] = {"Times New Roman", "Times", "Liberation Serif", "Georgia"};
     static const char* const modern[] = {"Courier New", "Courier", "Liberation Mono", "Consolas"};
     for (const char* n : swiss)
@@ -205,25 +206,38 @@ int fontPitchAndFamily(const std::string& name)
 std::string familyWord(int pitchAndFamily)
 {
     switch (pitchAndFamily & 0xF0) {
-    case 0x00: return "fdontcare";
-    case 0x10: return "froman";
-    case 0x20: return "fswiss";
-    case 0x30: return "fmodern";
-    case 0x40: return "fscript";
-    case 0x50: return "fdecorative";
-    default: return "froman";
+    case 0x00:
+        return "fdontcare";
+    case 0x10:
+        return "froman";
+    case 0x20:
+        return "fswiss";
+    case 0x30:
+        return "fmodern";
+    case 0x40:
+        return "fscript";
+    case 0x50:
+        return "fdecorative";
+    default:
+        return "froman";
     }
 }
 
 std::string charsetWord(int charset)
 {
     switch (charset) {
-    case 0: return "fcharset0";
-    case 2: return "fcharset2";
-    case 128: return "fcharset128";
-    case 162: return "fcharset162"; // Turkish: readers must know the bytes are Windows-1254
-    case 255: return "fcharset255";
-    default: return "fcharset1";
+    case 0:
+        return "fcharset0";
+    case 2:
+        return "fcharset2";
+    case 128:
+        return "fcharset128";
+    case 162:
+        return "fcharset162"; // Turkish: readers must know the bytes are Windows-1254
+    case 255:
+        return "fcharset255";
+    default:
+        return "fcharset1";
     }
 }
 
@@ -330,7 +344,8 @@ void appendRtfText(std::string& out, std::string_view utf8)
 std::string exportTypeExtension(TExportType type)
 {
     switch (type) {
-    case xtWord: return "DOC";
+    case xtWord:
+        return "DOC";
     }
     return "DOC";
 }
@@ -338,7 +353,8 @@ std::string exportTypeExtension(TExportType type)
 std::string exportTypeName(TExportType type)
 {
     switch (type) {
-    case xtWord: return "Microsoft Word";
+    case xtWord:
+        return "Microsoft Word";
     }
     return "Microsoft Word";
 }
@@ -346,7 +362,8 @@ std::string exportTypeName(TExportType type)
 std::vector<TRtfColor> templateColors(TRtfTemplate templ)
 {
     switch (templ) {
-    case rtStandard: break;
+    case rtStandard:
+        break;
     }
     return {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 128}, {255, 255, 255}, {128, 255, 0}};
 }
@@ -421,8 +438,8 @@ void TCustomExport::appendHeader()
     b += "}";
     b += CrLf;
     // The margins run straight into the next entry: no line end here.
-    b += "\\margl" + std::to_string(DOC_RTF.LeftMargin) + "\\margr" + std::to_string(DOC_RTF.RightMargin) +
-         "\\margt" + std::to_string(DOC_RTF.TopMargin) + "\\margb" + std::to_string(DOC_RTF.BottomMargin);
+    b += "\\margl" + std::to_string(DOC_RTF.LeftMargin) + "\\margr" + std::to_string(DOC_RTF.RightMargin) + "\\margt" +
+         std::to_string(DOC_RTF.TopMargin) + "\\margb" + std::to_string(DOC_RTF.BottomMargin);
     static const char* const fixedEntries[] = {
         R"(\par \pard\plain\cgrid)",
         R"({\stylesheet{\nowidctlpar\widctlpar\adjustright \fs20\cgrid \snext0 Normal;})",
@@ -451,10 +468,17 @@ void TCustomExport::appendRow(const std::vector<std::string_view>& values, const
     for (std::size_t k = 0; k < values.size(); ++k) {
         if (Options & xoUseAlignments) {
             switch (GetColumnAlignment(static_cast<int>(k))) {
-            case 1: b += "\\ql "; break;
-            case 2: b += "\\qr "; break;
-            case 3: b += "\\qc "; break;
-            default: break;
+            case 1:
+                b += "\\ql ";
+                break;
+            case 2:
+                b += "\\qr ";
+                break;
+            case 3:
+                b += "\\qc ";
+                break;
+            default:
+                break;
             }
         }
         appendRtfText(b, values[k]);
@@ -584,8 +608,8 @@ bool TCustomExport::RunExport()
         return false;
     }
     if (ExportStyle == xsFile && fileNamePart(FileName).empty()) {
-        reportError(xeInvalidFileName, "Dosya adı eksik: " + FileName +
-                                           "\nKlasörün ardından bir dosya adı yazıp yeniden kaydedin.");
+        reportError(xeInvalidFileName,
+                    "Dosya adı eksik: " + FileName + "\nKlasörün ardından bir dosya adı yazıp yeniden kaydedin.");
         AfterRun();
         return false;
     }

@@ -4,6 +4,7 @@
 // No windows here: the format choice, the progress window and opening a file belong to the caller, which
 // hooks in through the On... callbacks.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -46,9 +47,9 @@ struct TExportFont
 
 struct TRtfCustomSettings
 {
-    TExportFont DefaultFont;                                  // font 0
+    TExportFont DefaultFont;                                   // font 0
     TExportFont HeaderFont{"Arial", 13, true, TurkishCharset}; // font 1
-    TExportFont TableFont;                                    // font 2
+    TExportFont TableFont;                                     // font 2
 };
 
 struct TRtfColor

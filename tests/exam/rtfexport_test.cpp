@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -166,11 +167,41 @@ TEST_F(RtfExportTest, TextIsWindows1254WithReservedCharactersEscaped)
     EXPECT_EQ(escaped("a\xFF"
                       "b"),
               "a\\u-3?b");
-    EXPECT_EQ(escaped("\xC3"), "\\u-3?");              // cut short at the end
-    EXPECT_EQ(escaped("\xE2\x82"), "\\u-3?");          // cut short, one replacement
-    EXPECT_EQ(escaped("\xC0\xAF"), "\\u-3?\\u-3?");    // overlong
+    EXPECT_EQ(escaped("\xC3"), "\\u-3?");                     // cut short at the end
+    EXPECT_EQ(escaped("\xE2\x82"), "\\u-3?");                 // cut short, one replacement
+    EXPECT_EQ(escaped("\xC0\xAF"), "\\u-3?\\u-3?");           // overlong
     EXPECT_EQ(escaped("\xED\xA0\x80"), "\\u-3?\\u-3?\\u-3?"); // encoded surrogate
     EXPECT_EQ(escaped("\xF4\x90\x80\x80x"), "\\u-3?\\u-3?\\u-3?\\u-3?x");
+}
+
+TEST(RtfText, ArbitraryBytesNeverBreakTheDocumentStructure)
+{
+    // Whatever a line holds, the cell text may only contain plain bytes and our own escapes, so it can never
+    // open or close a group or start a control word of its own.
+    std::mt19937 generator(1254);
+    const char alphabet[] = {'a',    '\\',   '{',    '}',    '?',    'u',    '-',    '1',    '\x80', '\xBF',
+                             '\xC3', '\xC4', '\xE2', '\xED', '\xF0', '\xF4', '\xFF', '\x9F', '\xA7'};
+    for (int round = 0; round < 20000; ++round) {
+        std::string line(generator() % 12, ' ');
+        for (char& c : line)
+            c = alphabet[generator() % sizeof alphabet];
+        const std::string out = escaped(line);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            ASSERT_TRUE(out[i] != '{' && out[i] != '}') << "unescaped brace in " << out;
+            if (out[i] != '\\')
+                continue;
+            ++i;
+            ASSERT_LT(i, out.size());
+            if (out[i] == '\\' || out[i] == '{' || out[i] == '}')
+                continue;
+            ASSERT_EQ(out[i], 'u') << out;
+            std::size_t end = out.find('?', i);
+            ASSERT_NE(end, std::string::npos) << out;
+            const int unit = std::stoi(out.substr(i + 1, end - i - 1));
+            ASSERT_TRUE(unit >= -32768 && unit <= 32767) << out;
+            i = end;
+        }
+    }
 }
 
 TEST(Cp1254, EveryDefinedByteRoundTrips)
@@ -209,9 +240,9 @@ TEST_F(RtfExportTest, DisplayResolutionScalesCellAndFontButNotTheStylesheet)
     // Boundaries that fall on a half go to the even neighbour: (k + 1) * 100 / 400 * 2 = 0.5, 1.5, 2.5.
     e.DisplayDpi = 400;
     e.DOC_RTF.CellWidth = 2;
-    EXPECT_EQ(e.cellBoundary(0), 0);  // 0.5 -> 0
-    EXPECT_EQ(e.cellBoundary(2), 2);  // 1.5 -> 2
-    EXPECT_EQ(e.cellBoundary(4), 2);  // 2.5 -> 2
+    EXPECT_EQ(e.cellBoundary(0), 0); // 0.5 -> 0
+    EXPECT_EQ(e.cellBoundary(2), 2); // 1.5 -> 2
+    EXPECT_EQ(e.cellBoundary(4), 2); // 2.5 -> 2
 }
 
 TEST_F(RtfExportTest, FontAndColourEntries)

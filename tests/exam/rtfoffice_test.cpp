@@ -65,8 +65,8 @@ TEST(RtfOffice, LibreOfficeReadsEveryLineBack)
     ASSERT_EQ(document, dir.file("sinav.DOC"));
 
     const std::string command = "'" + soffice + "' --headless --convert-to txt:Text -env:UserInstallation=file://" +
-                                dir.file("profile") + " --outdir '" + dir.file("out") + "' '" + document +
-                                "' >'" + dir.file("soffice.log") + "' 2>&1";
+                                dir.file("profile") + " --outdir '" + dir.file("out") + "' '" + document + "' >'" +
+                                dir.file("soffice.log") + "' 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_EQ(status, 0) << tovek::test::readFile(dir.file("soffice.log"));
     ASSERT_TRUE(fileExists(dir.file("out/sinav.txt"))) << tovek::test::readFile(dir.file("soffice.log"));
