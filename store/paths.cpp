@@ -60,8 +60,13 @@ static std::size_t lastComponentStart(const std::string& path)
 {
     for (std::size_t i = path.size(); i > 0; --i) {
         const char c = path[i - 1];
-        if (isPathSeparator(c) || c == ':')
+#if defined(_WIN32)
+        if (isPathSeparator(c) || c == ':') // a drive colon ends the directory part too
             return i;
+#else
+        if (isPathSeparator(c))
+            return i;
+#endif
     }
     return 0;
 }
