@@ -119,18 +119,15 @@ int copyPass(Table& source, Table& target, int pass, long long& number, const Me
 
 bool sameFile(const std::string& a, const std::string& b)
 {
+    if (resolvedText(a) == resolvedText(b))
+        return true;
+    // Different texts may still reach one file (hard links, letter case on a case-blind file system).
     const fs::path pa = fsPath(a), pb = fsPath(b);
-    const bool aExists = existsNoThrow(pa), bExists = existsNoThrow(pb);
-    if (aExists && bExists) {
-        std::error_code ec;
-        const bool equivalent = fs::equivalent(pa, pb, ec);
-        if (!ec)
-            return equivalent;
-    } else if (aExists != bExists) {
-        // Two names of one file exist or vanish together, whatever letter case the file system honours.
+    if (!existsNoThrow(pa) || !existsNoThrow(pb))
         return false;
-    }
-    return resolvedText(a) == resolvedText(b);
+    std::error_code ec;
+    const bool equivalent = fs::equivalent(pa, pb, ec);
+    return equivalent && !ec;
 }
 
 std::string checkMergePaths(const std::string& first, const std::string& second, const std::string& target)
