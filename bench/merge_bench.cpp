@@ -21,9 +21,10 @@ namespace {
 constexpr int kQuestions = 10000;
 constexpr int kRuns = 7;
 
-const char* const kWords[] = {"öğrenci", "sınav", "aşağıdaki", "hangisi", "doğru", "yanlış", "değildir",
-                              "ışık", "çözüm", "denklem", "kuvvet", "hız", "şekilde", "verilen", "göre",
-                              "Türkiye", "coğrafya", "tarih", "İstanbul", "üçgen", "açı", "kütle", "gücü"};
+const char* const kWords[] = {"öğrenci",  "sınav",   "aşağıdaki", "hangisi", "doğru",    "yanlış",
+                              "değildir", "ışık",    "çözüm",     "denklem", "kuvvet",   "hız",
+                              "şekilde",  "verilen", "göre",      "Türkiye", "coğrafya", "tarih",
+                              "İstanbul", "üçgen",   "açı",       "kütle",   "gücü"};
 
 std::string sentence(std::mt19937& rng, int minWords, int maxWords)
 {

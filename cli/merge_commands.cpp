@@ -29,8 +29,8 @@ void runMerge(const MergeArguments& args)
             throw Refused("Soru dosyası bulunamadı: " + *source);
     const bool replace = mergeTargetExists(target);
     if (replace && !args.yes)
-        throw Refused(std::string(mergetext::DeleteQuestion) + "\n(Silmeyi onaylamak için --yes ekleyiniz: " +
-                      target + ")");
+        throw Refused(std::string(mergetext::DeleteQuestion) + "\n(Silmeyi onaylamak için --yes ekleyiniz: " + target +
+                      ")");
     if (replace)
         checkTargetReplaceable(target);
     try {

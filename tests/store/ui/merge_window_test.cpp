@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-
 using namespace tovek;
 using tovek::test::fakeDialogs;
 using tovek::ui::TForm9;
