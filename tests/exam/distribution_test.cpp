@@ -78,8 +78,8 @@ TEST(ExamDistribution, PassChanceOfTenQuestions)
 TEST(ExamDistribution, AttemptsUntilBalanceAreGeometric)
 {
     struct Case { int n; ExamStrategy strategy; int searches; };
-    const Case cases[] = {{10, ExamStrategy::Fast, 20000}, {10, ExamStrategy::Literal, 800},
-                          {25, ExamStrategy::Fast, 10000}, {25, ExamStrategy::Literal, 150}};
+    const Case cases[] = {{10, ExamStrategy::Fast, 20000}, {10, ExamStrategy::Literal, 600},
+                          {25, ExamStrategy::Fast, 10000}, {25, ExamStrategy::Literal, 100}};
     for (const Case& c : cases) {
         const std::vector<Question> qs = bank(c.n);
         const double p = passChance(c.n);
@@ -126,7 +126,7 @@ TEST(ExamDistribution, BalancedResultsHaveUniformLettersOrderAndMaps)
 {
     for (ExamStrategy strategy : {ExamStrategy::Fast, ExamStrategy::Literal}) {
         const int n = 11;
-        const int searches = strategy == ExamStrategy::Fast ? 6000 : 400;
+        const int searches = strategy == ExamStrategy::Fast ? 6000 : 300;
         const std::vector<Question> qs = bank(n);
         std::vector<long long> threeAt(5, 0), letterAt3(5, 0), first(n, 0), besideAnswer(4, 0);
         Random random;
@@ -159,7 +159,7 @@ TEST(ExamDistribution, UnbalancedLastAttemptHasMultinomialCounts)
 {
     for (ExamStrategy strategy : {ExamStrategy::Fast, ExamStrategy::Literal}) {
         const int n = 11;
-        const int searches = strategy == ExamStrategy::Fast ? 20000 : 2000;
+        const int searches = strategy == ExamStrategy::Fast ? 20000 : 1500;
         const std::vector<Question> qs = bank(n);
         // Binomial(11, 1/5) with the top values pooled.
         std::vector<double> binom(6, 0);
