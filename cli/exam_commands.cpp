@@ -1,6 +1,7 @@
 // tovek-cli exam: the balanced shuffling search on a question file, from the command line.
 #include "cli/cli.h"
 
+#include "exam/rtfexport.h"
 #include "exam/search.h"
 #include "store/questionfile.h"
 
@@ -26,17 +27,14 @@ public:
     InterruptGuard()
     {
         interruptRequested.store(false);
-        struct sigaction action = {};
-        action.sa_handler = onInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_previous);
+        m_previous = std::signal(SIGINT, onInterrupt);
     }
-    ~InterruptGuard() { sigaction(SIGINT, &m_previous, nullptr); }
+    ~InterruptGuard() { std::signal(SIGINT, m_previous == SIG_ERR ? SIG_DFL : m_previous); }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    struct sigaction m_previous = {};
+    void (*m_previous)(int) = SIG_DFL;
 };
 
 // The messages use CR as their line break; a terminal wants LF.
@@ -56,16 +54,21 @@ struct ExamArguments
     bool noShuffle = false;
     std::optional<std::uint64_t> seed;
     bool text = false;
+    std::string out;
 };
 
-// Where the finished document goes; writing it to a file belongs here as well.
+// The finished document: its lines on stdout, and the saved document under the ".DOC" rule.
 void emitDocument(const std::vector<std::string>& lines, const ExamArguments& args)
 {
-    if (!args.text)
-        return;
-    for (const std::string& line : lines)
-        std::cout << line << '\n';
-    std::cout.flush();
+    if (args.text) {
+        for (const std::string& line : lines)
+            std::cout << line << '\n';
+        std::cout.flush();
+    }
+    if (!args.out.empty()) {
+        const std::string path = saveExamDocument(lines, args.out);
+        std::cerr << "Belge kaydedildi: " << path << '\n';
+    }
 }
 
 void runExam(const ExamArguments& args)
@@ -100,10 +103,23 @@ void addExamCommands(CLI::App& app)
     CLI::App* exam = app.add_subcommand("exam", "Aktif sorulardan şıkları dengeli karıştırılmış sınav belgesi hazırlar");
     exam->add_option("FILE", args->file, "Soru dosyası (.DB)")->required();
     exam->add_option("--limit", args->limit, "Denenecek iterasyon sayısı (0: eşit dağılım bulunana kadar)")
-        ->check(CLI::Range(0, kMaxAttemptLimit));
+        ->check(CLI::Validator(
+            [](std::string& value) -> std::string {
+                try {
+                    std::size_t used = 0;
+                    const long v = std::stol(value, &used);
+                    if (used == value.size() && v >= 0 && v <= kMaxAttemptLimit)
+                        return {};
+                } catch (const std::exception&) {
+                }
+                return "Denenecek iterasyon sayısı 0 ile " + std::to_string(kMaxAttemptLimit) +
+                       " arasında bir tam sayı olmalı: " + value;
+            },
+            "0.." + std::to_string(kMaxAttemptLimit)));
     exam->add_flag("--no-shuffle", args->noShuffle, "Karıştırma yapılmasın");
     exam->add_option("--seed", args->seed, "Rastgele sayı üretecinin başlangıç değeri (aynı belge için)");
     exam->add_flag("--text", args->text, "Belgenin satırlarını standart çıktıya yazar");
+    exam->add_option("--out", args->out, "Belgeyi bu ada .DOC uzantısıyla kaydeder (RTF)");
     exam->callback([args] { runExam(*args); });
 }
 
