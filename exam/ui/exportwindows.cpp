@@ -161,7 +161,6 @@ void Tfrm_ProgressForm::start(int rowCount, const TExportMessages& messages)
     ProgressBar->setRange(0, std::max(0, rowCount));
     ProgressBar->setValue(0);
 
-    raise();
     // Painted before the writing starts; user input waits until the document is written.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
