@@ -40,6 +40,8 @@ TForm2::TForm2(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
     Edit1->setReadOnly(true);
     Edit1->setFont(bold);
     Edit1->setFixedHeight(21);
+    // The order is read, not worked in: the keyboard starts in the document.
+    Edit1->setFocusPolicy(Qt::ClickFocus);
     QPalette silver = Edit1->palette();
     silver.setColor(QPalette::Base, QColor(192, 192, 192));
     Edit1->setPalette(silver);
@@ -54,6 +56,7 @@ TForm2::TForm2(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
     Label2->setFixedHeight(20);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label2->setAutoFillBackground(true);
+    Label2->setContentsMargins(3, 0, 3, 0);
     QPalette yellow = Label2->palette();
     yellow.setColor(QPalette::Window, QColor(255, 255, 0));
     yellow.setColor(QPalette::WindowText, Qt::black);
@@ -132,18 +135,18 @@ void TForm2::setDocument(std::vector<std::string> lines, const QString& summary,
 {
     m_lines = std::move(lines);
     m_export.Lines = &m_lines;
-    QString text;
+    std::string joined;
     std::size_t bytes = 0;
     for (const std::string& line : m_lines)
         bytes += line.size() + 1;
-    text.reserve(static_cast<qsizetype>(bytes));
+    joined.reserve(bytes);
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         if (i > 0)
-            text += QChar('\n');
-        text += QString::fromUtf8(m_lines[i]);
+            joined += '\n';
+        joined += m_lines[i];
     }
     // One setPlainText lays the whole text out once instead of line by line.
-    Memo1->setPlainText(text);
+    Memo1->setPlainText(QString::fromUtf8(joined.data(), static_cast<qsizetype>(joined.size())));
     Label2->setText(summary);
     Edit1->setText(orderText);
     Edit1->setCursorPosition(0);
@@ -168,6 +171,7 @@ void TForm2::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    Memo1->setFocus();
     QDialog::showEvent(event);
 }
 
