@@ -65,8 +65,7 @@ void setFlags(Table& table, const std::vector<double>& keys, bool active)
 
 // Runs body inside one transaction with the hooks silenced; on any failure the pending edit is
 // dropped and the transaction rolled back, so the file is left as it was.
-template <typename Body>
-void inOneTransaction(Table& table, Body&& body)
+template <typename Body> void inOneTransaction(Table& table, Body&& body)
 {
     // Moving stores a pending edit of the user's before the walk, outside the walk's transaction.
     table.first();

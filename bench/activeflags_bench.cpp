@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace tovek;

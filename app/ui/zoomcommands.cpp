@@ -81,9 +81,9 @@ void startEditingOrEdit(Table& table, const StartEditing& startEditing)
 
 QString zoomTitle(int field)
 {
-    static const QString titles[kZoomFieldCount] = {
-        QStringLiteral("Zoom: Soru Kökü"), QStringLiteral("Zoom: Yanıt A"), QStringLiteral("Zoom: Yanıt B"),
-        QStringLiteral("Zoom: Yanıt C"),   QStringLiteral("Zoom: Yanıt D"), QStringLiteral("Zoom: Yanıt E")};
+    static const QString titles[kZoomFieldCount] = {QStringLiteral("Zoom: Soru Kökü"), QStringLiteral("Zoom: Yanıt A"),
+                                                    QStringLiteral("Zoom: Yanıt B"),   QStringLiteral("Zoom: Yanıt C"),
+                                                    QStringLiteral("Zoom: Yanıt D"),   QStringLiteral("Zoom: Yanıt E")};
     return field >= 0 && field < kZoomFieldCount ? titles[field] : QString();
 }
 

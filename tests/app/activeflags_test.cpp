@@ -253,7 +253,8 @@ TEST(ActiveFlagCli, ActivateAndCount)
 {
     TempDir dir;
     const std::string file = dir.file("c.DB");
-    test::makeQuestionFile(file, questionsWithFlags({true, false, true, false, false, false, false, false, true, false}));
+    test::makeQuestionFile(file,
+                           questionsWithFlags({true, false, true, false, false, false, false, false, true, false}));
 
     auto r = test::runCli({"count", file});
     EXPECT_EQ(r.exitCode, 0) << r.err;

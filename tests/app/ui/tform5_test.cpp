@@ -81,7 +81,8 @@ private slots:
         const QImage shot = warning->grab().toImage();
         QCOMPARE(QColor(shot.pixel(2, 2)), QColor(255, 128, 128));
         QVERIFY(warning->font().bold());
-        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("Kaç Soru AKTIF Yapılsın :"));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                 QStringLiteral("Kaç Soru AKTIF Yapılsın :"));
         auto* cancel = form.findChild<QToolButton*>(QStringLiteral("AktifVazgecToolbarButton"));
         auto* ok = form.findChild<QToolButton*>(QStringLiteral("AktifTamamToolbarButton"));
         QCOMPARE(cancel->text(), QStringLiteral("Vazgeç"));
@@ -178,7 +179,8 @@ private slots:
         f.table.setFiltered(true);
         fakeDialogs().buttonAnswers = {QMessageBox::Ok};
         allActiveCommand(f.table, false, fakeDialogs(), nullptr);
-        QCOMPARE(fakeDialogs().lastMessage(), QStringLiteral("Bütün Kayıtlarda AKTIF durumu OFF Yapılacak.\nEmin misiniz?"));
+        QCOMPARE(fakeDialogs().lastMessage(),
+                 QStringLiteral("Bütün Kayıtlarda AKTIF durumu OFF Yapılacak.\nEmin misiniz?"));
         QCOMPARE(f.stored(), 0);
     }
 
