@@ -147,9 +147,4 @@ std::vector<double> activateRandom(Table& table, int count, Random& random)
     return chosen;
 }
 
-int clampRequestedCount(int requested, int questionCount)
-{
-    return std::clamp(requested, 1, std::max(1, questionCount));
-}
-
 } // namespace tovek

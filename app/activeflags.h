@@ -42,7 +42,4 @@ std::vector<double> drawDistinctKeys(std::vector<double> keys, int count, Random
 // on, all in one transaction; ends on the first question. Returns the numbers switched on.
 std::vector<double> activateRandom(Table& table, int count, Random& random);
 
-// The requested count brought into 1 .. questionCount (questionCount >= 1).
-int clampRequestedCount(int requested, int questionCount);
-
 } // namespace tovek

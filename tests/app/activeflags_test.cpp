@@ -85,16 +85,6 @@ TEST(CountActive, CountsTrueFlagsOnlyAndEndsOnFirst)
     EXPECT_EQ(countActive(empty.table), 0);
 }
 
-TEST(CountActive, StoresThePendingEditFirst)
-{
-    OpenFile f(3, false);
-    f.table.moveTo(1);
-    f.table.edit();
-    f.table.setBoolean(fld::AKTIF, true);
-    EXPECT_EQ(countActive(f.table), 1);
-    EXPECT_EQ(f.storedActive(), (std::set<long long>{2}));
-}
-
 TEST(SetAllActive, SwitchesEveryQuestionAndUnsetFlagsBecomeFalse)
 {
     OpenFile f(questionsWithFlags({true, Value{}, false, Value{}, true}));
@@ -239,14 +229,6 @@ TEST(RandomActivation, DrawIsUniformOverKeys)
     ASSERT_EQ(hits.size(), 5u);
     for (const auto& [key, n] : hits)
         EXPECT_NEAR(n, rounds * 2 / 5, rounds * 2 / 5 / 20) << "key " << key;
-}
-
-TEST(RandomActivation, RequestedCountIsBroughtIntoRange)
-{
-    EXPECT_EQ(clampRequestedCount(15, 10), 10);
-    EXPECT_EQ(clampRequestedCount(0, 10), 1);
-    EXPECT_EQ(clampRequestedCount(4, 10), 4);
-    EXPECT_EQ(clampRequestedCount(4, 0), 1);
 }
 
 TEST(ActiveFlagCli, ActivateAndCount)

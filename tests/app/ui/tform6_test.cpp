@@ -144,17 +144,6 @@ private slots:
         QVERIFY(!form.zoom(QStringLiteral("Zoom: Yanıt E"), 5, QStringLiteral("z")));
     }
 
-    void titlesAndFields()
-    {
-        const QStringList titles = {"Zoom: Soru Kökü", "Zoom: Yanıt A", "Zoom: Yanıt B",
-                                    "Zoom: Yanıt C",   "Zoom: Yanıt D", "Zoom: Yanıt E"};
-        const QStringList fields = {"SORUKOKU", "YANITA", "YANITB", "YANITC", "YANITD", "YANITE"};
-        for (int i = 0; i < kZoomFieldCount; ++i) {
-            QCOMPARE(zoomTitle(i), titles[i]);
-            QCOMPARE(QString::fromLatin1(zoomFieldName(i)), fields[i]);
-        }
-    }
-
     void noFileShowsTheMessage()
     {
         Table closed;
