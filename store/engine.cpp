@@ -122,6 +122,22 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// Resets a reused statement when the write is done, so it holds no lock between writes.
+class CachedStatement
+{
+public:
+    explicit CachedStatement(sqlite3_stmt* stmt) : m_stmt(stmt) {}
+    ~CachedStatement()
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    sqlite3_stmt* get() const { return m_stmt; }
+
+private:
+    sqlite3_stmt* m_stmt;
+};
+
 class Statement
 {
 public:
@@ -453,6 +469,9 @@ void Table::close() noexcept
     m_transactionDepth = 0;
     sqlite3_finalize(m_rowQuery);
     m_rowQuery = nullptr;
+    for (auto& [sql, stmt] : m_writeStatements)
+        sqlite3_finalize(stmt);
+    m_writeStatements.clear();
     sqlite3_close(m_db);
     m_db = nullptr;
     m_state = TableState::Inactive;
@@ -565,6 +584,18 @@ const std::vector<Value>& Table::currentRow() const
         raise("Kayıt bulunamadı; dosya başka bir program tarafından değiştirilmiş olabilir: " + path());
     m_cacheStart = m_pos;
     return m_cache.front();
+}
+
+sqlite3_stmt* Table::writeStatement(const std::string& sql)
+{
+    auto it = m_writeStatements.find(sql);
+    if (it != m_writeStatements.end())
+        return it->second;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v3(m_db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+        raise(describeWriteFailure(m_db, "Yazma hazırlanamadı", path()));
+    m_writeStatements.emplace(sql, stmt);
+    return stmt;
 }
 
 void Table::notifyData() const
@@ -815,7 +846,7 @@ void Table::postInsert()
                                          : std::string("INSERT INTO ") + kInnerTable + " (" + cols + ") VALUES (" +
                                                marks + ")";
     invalidateCache();
-    Statement st(m_db, sql, "Kayıt eklenemedi");
+    CachedStatement st(writeStatement(sql));
     for (std::size_t i = 0; i < values.size(); ++i)
         bindValue(st.get(), static_cast<int>(i) + 1, values[i]);
     const int rc = sqlite3_step(st.get());
@@ -861,7 +892,7 @@ void Table::postEdit()
     }
     const std::string sql = std::string("UPDATE ") + kInnerTable + " SET " + sets + " WHERE " +
                             quoteIdent(m_fields[m_keyField].name) + " = ?";
-    Statement st(m_db, sql, "Kayıt güncellenemedi");
+    CachedStatement st(writeStatement(sql));
     for (std::size_t i = 0; i < values.size(); ++i)
         bindValue(st.get(), static_cast<int>(i) + 1, values[i]);
     sqlite3_bind_double(st.get(), static_cast<int>(values.size()) + 1, oldKey);
@@ -936,7 +967,7 @@ void Table::remove()
     invalidateCache();
     const std::string sql =
         std::string("DELETE FROM ") + kInnerTable + " WHERE " + quoteIdent(m_fields[m_keyField].name) + " = ?";
-    Statement st(m_db, sql, "Kayıt silinemedi");
+    CachedStatement st(writeStatement(sql));
     sqlite3_bind_double(st.get(), 1, key);
     if (sqlite3_step(st.get()) != SQLITE_DONE)
         raise(describeWriteFailure(m_db, "Kayıt silinemedi", path()));

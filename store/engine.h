@@ -4,6 +4,7 @@
 // Every failure raises EngineError with a message that says what went wrong.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -186,6 +187,9 @@ private:
     mutable std::vector<std::vector<Value>> m_cache;
     mutable int m_cacheStart = -1;
     mutable sqlite3_stmt* m_rowQuery = nullptr; // prepared once per open and filter state
+    // Writing statements, prepared once per open; a bulk write reuses them for every record.
+    std::map<std::string, sqlite3_stmt*> m_writeStatements;
+    sqlite3_stmt* writeStatement(const std::string& sql);
     // Pending changes of the current record, per field; unset fields read from the stored row.
     std::vector<std::optional<Value>> m_changes;
 };
