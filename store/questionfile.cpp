@@ -77,6 +77,11 @@ bool isListable(const std::filesystem::directory_entry& entry)
     const auto perms = entry.status(ec).permissions();
     return (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
 #else
+    // A file without any write bit is read-only even for a user (root) whom access() lets write.
+    constexpr auto anyWrite =
+        std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
+    if ((entry.status(ec).permissions() & anyWrite) == std::filesystem::perms::none)
+        return false;
     return ::access(entry.path().c_str(), W_OK) == 0;
 #endif
 }

@@ -31,7 +31,6 @@ private slots:
             modal->findChild<QPushButton*>(QStringLiteral("DosyaSecButton"))->click();
         });
         form.DosyaSecToolbarButtonClick();
-        for (const auto& m : test::fakeDialogs().messages) qWarning() << m.text;
         QVERIFY(form.fileOpen());
         QVERIFY(!form.editor(0)->toPlainText().isEmpty());
         QCOMPARE(form.label6()->text(), QStringLiteral("SORU :    1"));
