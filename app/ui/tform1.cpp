@@ -296,7 +296,9 @@ void TForm1::buildPanel()
     QFont gridFont = m_grid->font();
     gridFont.setPixelSize(11);
     m_grid->setFont(gridFont);
-    m_grid->horizontalHeader()->setFont(gridFont);
+    QFont titleFont = gridFont;
+    titleFont.setPixelSize(10);
+    m_grid->horizontalHeader()->setFont(titleFont);
     m_model = new QuestionModel(m_table, m_grid);
     m_grid->setModel(m_model);
     m_grid->setColumnWidth(QuestionModel::SorunoColumn, 50);
