@@ -61,16 +61,22 @@ Qt::ItemFlags QuestionModel::flags(const QModelIndex& index) const
 void QuestionModel::refresh()
 {
     const int rows = m_table.isOpen() ? m_table.recordCount() : 0;
+    const int indicator = m_table.isOpen() ? m_table.position() : -1;
     if (rows != m_rows) {
         beginResetModel();
         m_rows = rows;
+        m_indicatorRow = indicator;
         endResetModel();
         return;
     }
     if (m_rows > 0) {
+        // One repaint of the visible rows; the header is told only about the rows whose mark moved.
         emit dataChanged(index(0, 0), index(m_rows - 1, 1));
-        emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+        for (int row : {m_indicatorRow, indicator})
+            if (row >= 0 && row < m_rows)
+                emit headerDataChanged(Qt::Vertical, row, row);
     }
+    m_indicatorRow = indicator;
 }
 
 void ActiveFlagDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

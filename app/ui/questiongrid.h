@@ -32,6 +32,7 @@ public:
 private:
     const Table& m_table;
     int m_rows = 0;
+    int m_indicatorRow = -1;
 };
 
 // Draws the AKTIF cells as check boxes.

@@ -77,7 +77,7 @@ double median(std::vector<double> v)
 
 struct Figures
 {
-    double open = 0, last = 0, remove = 0;
+    double open = 0, last = 0, insert = 0, type = 0, remove = 0;
 };
 
 Figures measure(ui::Dialogs& dialogs, const QString& programDir, int count, int runs)
@@ -86,7 +86,7 @@ Figures measure(ui::Dialogs& dialogs, const QString& programDir, int count, int 
     ensureDataDir(dataDir);
     const std::string master = dataDir + "MASTER" + std::to_string(count) + ".bank";
     makeBank(master, count);
-    std::vector<double> open, last, remove;
+    std::vector<double> open, last, insert, type, remove;
     for (int r = 0; r < runs; ++r) {
         const std::string copy = dataDir + "BUYUK.DB";
         std::filesystem::copy_file(fsPath(master), fsPath(copy), std::filesystem::copy_options::overwrite_existing);
@@ -105,16 +105,27 @@ Figures measure(ui::Dialogs& dialogs, const QString& programDir, int count, int 
         QApplication::processEvents();
         last.push_back(seconds(clock::now() - t0));
 
+        t0 = clock::now();
+        form.DBNavigator971Click(ui::DBNavigator::Insert);
+        QApplication::processEvents();
+        insert.push_back(seconds(clock::now() - t0));
+
+        t0 = clock::now();
+        form.setEditorText(0, QStringLiteral("yeni soru"));
+        form.DBNavigator971Click(ui::DBNavigator::Post);
+        QApplication::processEvents();
+        type.push_back(seconds(clock::now() - t0));
+
         form.DBNavigator971Click(ui::DBNavigator::First);
         t0 = clock::now();
         form.DBNavigator971Click(ui::DBNavigator::Delete);
         QApplication::processEvents();
         remove.push_back(seconds(clock::now() - t0));
-        if (form.table().recordCount() != count - 1 || form.table().keyAt(count - 2) != count - 1)
+        if (form.table().recordCount() != count || form.table().keyAt(count - 1) != count)
             std::fprintf(stderr, "renumbering went wrong\n");
         form.close();
     }
-    return {median(open), median(last), median(remove)};
+    return {median(open), median(last), median(insert), median(type), median(remove)};
 }
 
 } // namespace
@@ -138,6 +149,10 @@ int main(int argc, char** argv)
     std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "open file until first question shows", a.open, b.open,
                 b.open / a.open, "< 0.3 s");
     std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "step to the last question", a.last, b.last, b.last / a.last,
+                "-");
+    std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "add a question (+)", a.insert, b.insert,
+                b.insert / a.insert, "-");
+    std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "change its stem and post", a.type, b.type, b.type / a.type,
                 "-");
     std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "delete question 1 with renumbering", a.remove, b.remove,
                 b.remove / a.remove, "< 0.5 s");
