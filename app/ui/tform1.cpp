@@ -153,7 +153,12 @@ TForm1::TForm1(Dialogs& dialogs, const QString& programDir, QWidget* parent)
 
 TForm1::~TForm1()
 {
+    // The child widgets outlive this part of the object; their focus and selection signals must
+    // no longer reach it while the base class deletes them.
     qApp->removeEventFilter(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    m_grid->selectionModel()->disconnect(this);
+    m_grid->disconnect(this);
     m_table.beforeInsert = nullptr;
     m_table.onNewRecord = nullptr;
     m_table.beforeDelete = nullptr;
