@@ -1,11 +1,13 @@
 #include "app/ui/application.h"
 #include "app/ui/dialogs.h"
+#include "app/ui/tform1.h"
 
 int main(int argc, char** argv)
 {
     tovek::ui::Application app(argc, argv);
     tovek::ui::DesktopDialogs dialogs;
     app.setDialogs(&dialogs);
-    tovek::ui::applyRegionalFormats();
-    return 0;
+    tovek::ui::TForm1 form1(dialogs);
+    form1.show();
+    return app.exec();
 }
