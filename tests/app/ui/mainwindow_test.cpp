@@ -55,7 +55,7 @@ private slots:
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(form->btnToolbar1()->windowTitle(), QStringLiteral("Tovek Toolbar"));
         QVERIFY(fileExists(form->dataDir() + "ÖRNEK.DB"));
-        QCOMPARE(test::storedQuestions(form->dataDir() + "ÖRNEK.DB").size(), std::size_t(3));
+        QCOMPARE(test::storedQuestions(form->dataDir() + "ÖRNEK.DB").size(), std::size_t(30));
         QCOMPARE(form->label6()->text(), QStringLiteral("SORU 1"));
         QVERIFY(form->dosyaAdiEdit()->text().isEmpty());
         QVERIFY(fakeDialogs().messages.empty());
