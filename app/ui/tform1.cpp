@@ -1,6 +1,18 @@
 #include "app/ui/tform1.h"
 
+#include "app/ui/activeflagcommands.h"
 #include "app/ui/application.h"
+#include "app/ui/tform5.h"
+#include "app/ui/tform6.h"
+#include "app/ui/zoomcommands.h"
+#include "exam/random.h"
+#include "exam/ui/examcommand.h"
+#include "exam/ui/tform2.h"
+#include "exam/ui/tform7.h"
+#include "store/ui/tform9.h"
+#include "update/ui/tform4.h"
+#include "update/ui/tform8.h"
+#include "update/ui/updatecheck.h"
 #include "app/ui/icons.h"
 #include "app/ui/questiongrid.h"
 #include "app/version.h"
@@ -30,6 +42,7 @@
 #include <QStyleOptionToolButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
 #include <QToolTip>
 
 // The resources live in a static library; nothing would pull them in without this.
@@ -463,10 +476,29 @@ void TForm1::createSampleBank()
 void TForm1::createWindows()
 {
     // The windows of the program are created once, in this order, and live until the program ends.
-    // ---- TForm2 (document window) is created here.
+    const QString dataDir = fromStd(m_dataDir);
+    m_form2 = new TForm2(m_dialogs, dataDir, this);
     m_form3 = new TForm3(m_dialogs, m_dataDir, this);
-    // ---- TForm4 (about), TForm5 (random activation), TForm6 (zoom), TForm7 (iteration),
-    // ---- TForm8 (new version) and TForm9 (merge) are created here, in this order.
+    m_form4 = new TForm4(m_dialogs, this);
+    m_form5 = new TForm5(m_dialogs, this);
+    m_form6 = new TForm6(this);
+    m_form7 = new TForm7(this);
+    m_form8 = new TForm8(m_dialogs, this);
+    m_form9 = new TForm9(m_dialogs, dataDir, this);
+    m_updateCheck = std::make_unique<UpdateCheck>(m_dialogs, this, *m_form8);
+    connect(this, &TForm1::fileOpened, m_form5, &TForm5::resetRequestedCount);
+
+    ExamCommandContext exam;
+    exam.table = &m_table;
+    exam.dialogs = &m_dialogs;
+    exam.parent = this;
+    exam.panel = m_panel;
+    exam.toolbar = m_toolbar;
+    exam.setStatus = [this](const QString& text) { setStatusText(text); };
+    exam.form7 = m_form7;
+    exam.form2 = m_form2;
+    exam.dataDir = dataDir;
+    m_examCommand = std::make_unique<ExamCommand>(std::move(exam));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -480,8 +512,14 @@ void TForm1::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activatedOnce) {
         m_activatedOnce = true;
-        // ---- The silent update check runs here, once, when the window first becomes active.
+        // Once the window has finished becoming active, so that it paints before the request goes out.
+        QTimer::singleShot(0, this, [this] { runStartupUpdateCheck(); });
     }
+}
+
+void TForm1::runStartupUpdateCheck()
+{
+    m_updateCheck->run(update::CheckMode::Silent);
 }
 
 // ------------------------------------------------------------------ hints and status bar
@@ -853,16 +891,13 @@ void TForm1::openListedFile(const QString& listedPath)
     m_table.setTableName(onDisk);
     upgradeQuestionFile(m_dataDir, onDisk);
     m_dataSource->open();
-    // ---- The random-activation dialog (TForm5) resets SpinEdit1 to its minimum on this signal.
     emit fileOpened();
 }
 
 void TForm1::KSBOToolbarButtonClick()
 {
     EnsureFilterOff();
-    if (!requireOpenFile())
-        return;
-    // ---- Exam generation (checks, TForm7, the search and TForm2) continues from here.
+    m_examCommand->KSBOToolbarButtonClick();
 }
 
 void TForm1::setActiveFilter(bool on)
@@ -890,19 +925,19 @@ void TForm1::updateAktifButton()
 
 void TForm1::BilgiToolbarButtonClick()
 {
-    // ---- The about window (TForm4) is shown modally here.
+    m_form4->exec();
 }
 
 void TForm1::BirlestirToolbarButtonClick()
 {
     // The merge works on files that may be the open one; an unposted change is dropped.
     m_dataSource->close();
-    // ---- The merge window (TForm9) is shown modally here; Table1 stays closed afterwards.
+    m_form9->exec(); // Table1 stays closed afterwards, whatever the outcome
 }
 
 void TForm1::CheckUpdateToolbarButtonClick()
 {
-    // ---- The interactive update check runs here.
+    m_updateCheck->run(update::CheckMode::Interactive);
 }
 
 void TForm1::KapatToolbarButtonClick()
@@ -912,10 +947,7 @@ void TForm1::KapatToolbarButtonClick()
 
 void TForm1::zoomButtonClick(int index)
 {
-    if (!requireOpenFile())
-        return;
-    // ---- The zoom editor (TForm6) opens here for editor(index).
-    (void)index;
+    zoomCommand(index, m_table, m_editors.at(index), *m_form6, m_dialogs, this, [this] { editCurrentRecord(); });
 }
 
 void TForm1::SoruKokuToolbarButtonClick()
@@ -954,61 +986,55 @@ void TForm1::DGP1Click()
 {
     if (!m_table.isOpen())
         return;
-    // ---- Counting the active questions runs here.
+    countActiveCommand(m_table, m_dialogs, this, [this] { EnsureFilterOff(); });
 }
 
 void TForm1::DGP2Click()
 {
     if (!m_table.isOpen())
         return;
-    // ---- Switching every question's flag on runs here.
+    allActiveCommand(m_table, true, m_dialogs, this);
 }
 
 void TForm1::DGP3Click()
 {
     if (!m_table.isOpen())
         return;
-    // ---- Switching every question's flag off runs here.
+    allActiveCommand(m_table, false, m_dialogs, this);
 }
 
 void TForm1::DGP4Click()
 {
     if (!m_table.isOpen())
         return;
-    // ---- The random activation (TForm5) opens here.
+    randomActivationCommand(m_table, *m_form5, processRandom(), m_dialogs, this, [this] { EnsureFilterOff(); });
 }
 
-QPlainTextEdit* TForm1::focusedEditor() const
+void TForm1::editorMenuCommand(int command)
 {
-    QWidget* focus = QApplication::focusWidget();
-    for (QPlainTextEdit* memo : m_editors)
-        if (focus == memo)
-            return memo;
-    return nullptr;
+    const QList<QWidget*> editors(m_editors.begin(), m_editors.end());
+    editorCommand(static_cast<EditorCommand>(command), QApplication::focusWidget(), editors,
+                  [this] { editCurrentRecord(); });
 }
 
 void TForm1::PS1Click()
 {
-    if (QPlainTextEdit* memo = focusedEditor())
-        memo->selectAll();
+    editorMenuCommand(static_cast<int>(EditorCommand::SelectAll));
 }
 
 void TForm1::PS2Click()
 {
-    if (QPlainTextEdit* memo = focusedEditor())
-        memo->cut();
+    editorMenuCommand(static_cast<int>(EditorCommand::Cut));
 }
 
 void TForm1::PS3Click()
 {
-    if (QPlainTextEdit* memo = focusedEditor())
-        memo->copy();
+    editorMenuCommand(static_cast<int>(EditorCommand::Copy));
 }
 
 void TForm1::PS4Click()
 {
-    if (QPlainTextEdit* memo = focusedEditor())
-        memo->paste();
+    editorMenuCommand(static_cast<int>(EditorCommand::Paste));
 }
 
 } // namespace tovek::ui

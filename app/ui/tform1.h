@@ -29,9 +29,18 @@ class QToolButton;
 
 namespace tovek::ui {
 
+class ExamCommand;
 class QuestionGrid;
 class QuestionModel;
+class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class UpdateCheck;
 
 class TForm1 : public QMainWindow
 {
@@ -61,7 +70,16 @@ public:
     DBNavigator* dbNavigator971() const { return m_navigator; }
     QMenu* dataGridPopupMenu() const { return m_gridMenu; }
     QMenu* popupSoruKokuMenu() const { return m_editorMenu; }
+    TForm2* form2() const { return m_form2; }
     TForm3* form3() const { return m_form3; }
+    TForm4* form4() const { return m_form4; }
+    TForm5* form5() const { return m_form5; }
+    TForm6* form6() const { return m_form6; }
+    TForm7* form7() const { return m_form7; }
+    TForm8* form8() const { return m_form8; }
+    TForm9* form9() const { return m_form9; }
+    UpdateCheck& updateCheck() { return *m_updateCheck; }
+    ExamCommand& examCommand() { return *m_examCommand; }
 
     bool fileOpen() const { return m_table.isOpen(); }
     // Shows "Önce Soru Dosyası Açınız..." when no file is open; returns whether one is open.
@@ -131,7 +149,8 @@ private:
     void DataSource1DataChange();
     void deleteCurrentQuestion();
     void zoomButtonClick(int index);
-    QPlainTextEdit* focusedEditor() const;
+    void editorMenuCommand(int command);
+    void runStartupUpdateCheck();
 
     void loadFieldControls();
     void applyUserChange(const std::function<void()>& write);
@@ -184,7 +203,16 @@ private:
     QMenu* m_gridMenu = nullptr;
     QMenu* m_editorMenu = nullptr;
 
+    TForm2* m_form2 = nullptr;
     TForm3* m_form3 = nullptr;
+    TForm4* m_form4 = nullptr;
+    TForm5* m_form5 = nullptr;
+    TForm6* m_form6 = nullptr;
+    TForm7* m_form7 = nullptr;
+    TForm8* m_form8 = nullptr;
+    TForm9* m_form9 = nullptr;
+    std::unique_ptr<UpdateCheck> m_updateCheck;
+    std::unique_ptr<ExamCommand> m_examCommand;
 };
 
 } // namespace tovek::ui

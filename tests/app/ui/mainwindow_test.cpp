@@ -356,7 +356,13 @@ private slots:
         test::chooseFile(*form, QStringLiteral("ÖRNEK.DB"));
         QVERIFY(form->fileOpen());
         const QString shown = form->dosyaAdiEdit()->text();
+        bool mergeWindowShown = false;
+        test::whenModal([&mergeWindowShown](QWidget* modal) {
+            mergeWindowShown = modal->objectName() == QStringLiteral("TForm9");
+            modal->findChild<QPushButton*>(QStringLiteral("KapatButton"))->click();
+        });
         test::toolButton(form.get(), "BirlestirToolbarButton")->click();
+        QVERIFY(mergeWindowShown);
         QVERIFY(!form->fileOpen());
         QCOMPARE(form->dosyaAdiEdit()->text(), shown);
         QVERIFY(form->editor(0)->toPlainText().isEmpty());

@@ -4,6 +4,7 @@
 #include "app/ui/tform1.h"
 #include "store/questionfile.h"
 #include "store/ui/tform3.h"
+#include "update/ui/updatecheck.h"
 #include "support/ui/uitest.h"
 
 #include <QListWidget>
@@ -51,6 +52,8 @@ inline std::unique_ptr<ui::TForm1> makeForm(const TempDir& dir)
 {
     fakeDialogs().clear();
     auto form = std::make_unique<ui::TForm1>(fakeDialogs(), dir.path());
+    // No request leaves the test machine: the silent check at start-up finds no connection.
+    form->updateCheck().setConnectivity([] { return false; });
     form->show();
     return form;
 }
