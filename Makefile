@@ -25,7 +25,7 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 run: build
 	$(BUILD)/tovek
@@ -34,9 +34,10 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do echo "== $$(basename $$b)"; $$b || exit 1; done
-	@for b in $(BUILD)/bench/ui_*_bench; do [ -x $$b ] || continue; echo "== $$(basename $$b)"; \
-		QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@for src in bench/*_bench.cpp; do b=$(BUILD)/bench/$$(basename $$src .cpp); \
+		echo "== $$(basename $$b)"; $$b || exit 1; done
+	@for src in bench/ui/*_bench.cpp; do b=$(BUILD)/bench/ui_$$(basename $$src .cpp); \
+		echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 screenshot: build
 	./docs/screenshot.sh $(BUILD)
