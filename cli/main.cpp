@@ -31,7 +31,7 @@ void openQuestionFile(Table& table, const std::string& path)
 {
     if (!fileExists(path))
         throw Refused("Soru dosyası bulunamadı: " + path);
-    upgradeQuestionFile(directoryPart(path), path);
+    upgradeQuestionFile(directoryPart(path), fileNamePart(path));
     table.setTableName(path);
     table.open();
 }

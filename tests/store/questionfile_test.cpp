@@ -166,6 +166,21 @@ TEST(CommandLine, ImportThenExportKeepsEveryQuestion)
     EXPECT_EQ(doubledText.find("\"SORUNO\": 61"), std::string::npos);
 }
 
+TEST(CommandLine, RelativePathsInAnotherDirectoryWork)
+{
+    TempDir dir;
+    std::filesystem::create_directory(fsPath(dir.file("DATA")));
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(fsPath(dir.path()));
+    const auto imported = test::runCli({"import", "DATA/örnek", TOVEK_SAMPLE_BANK});
+    const auto exported = test::runCli({"export", "DATA/örnek.DB"});
+    const auto exam = test::runCli({"exam", "DATA/örnek.DB", "--seed", "1", "--limit", "3"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(exam.exitCode, 0) << exam.err;
+}
+
 TEST(CommandLine, RefusedInputWritesNothing)
 {
     TempDir dir;
