@@ -17,27 +17,6 @@ const QString TForm5::kCaption = QStringLiteral("İstenilen Sayıda Rastgele Sor
 const QString TForm5::kWarning =
     QStringLiteral("DİKKAT\r\nTÜM SORULARIN AKTİF DURUMU OFF YAPILACAK.\r\nDAHA SONRA RASTGELE SORU SEÇİMİ OLACAKTIR.");
 
-ArrowOnlySpinBox::ArrowOnlySpinBox(QWidget* parent) : QSpinBox(parent)
-{
-    lineEdit()->setReadOnly(true);
-    setKeyboardTracking(false);
-}
-
-void ArrowOnlySpinBox::stepBy(int steps)
-{
-    QSpinBox::stepBy(steps > 0 ? 1 : steps < 0 ? -1 : 0);
-}
-
-void ArrowOnlySpinBox::keyPressEvent(QKeyEvent* event)
-{
-    // Page keys would jump by ten.
-    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
-        event->ignore();
-        return;
-    }
-    QSpinBox::keyPressEvent(event);
-}
-
 namespace {
 
 QToolButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QRect& geometry)
@@ -70,7 +49,7 @@ TForm5::TForm5(Dialogs& dialogs, QWidget* parent) : QDialog(parent), m_dialogs(d
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(24, 88, 180, 24);
 
-    SpinEdit1 = new ArrowOnlySpinBox(this);
+    SpinEdit1 = new StepSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(1, 1);
     SpinEdit1->setValue(1);

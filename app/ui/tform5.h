@@ -4,7 +4,7 @@
 #include "app/ui/dialogs.h"
 
 #include <QDialog>
-#include <QSpinBox>
+#include "app/ui/stepspinbox.h"
 
 #include <functional>
 
@@ -12,19 +12,6 @@ class QLabel;
 class QToolButton;
 
 namespace tovek::ui {
-
-// A count field that changes only through its arrows (buttons, arrow keys or the wheel), one step
-// at a time; nothing can be typed into it.
-class ArrowOnlySpinBox : public QSpinBox
-{
-    Q_OBJECT
-public:
-    explicit ArrowOnlySpinBox(QWidget* parent = nullptr);
-    void stepBy(int steps) override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 class TForm5 : public QDialog
 {
@@ -50,7 +37,7 @@ public:
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
-    ArrowOnlySpinBox* SpinEdit1 = nullptr;
+    StepSpinBox* SpinEdit1 = nullptr;
     QToolButton* AktifVazgecToolbarButton = nullptr;
     QToolButton* AktifTamamToolbarButton = nullptr;
 

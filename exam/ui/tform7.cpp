@@ -13,20 +13,6 @@
 
 namespace tovek::ui {
 
-StepOnlySpinBox::StepOnlySpinBox(QWidget* parent) : QSpinBox(parent)
-{
-    // Read-only text still lets the box take Up and Down, which it handles before the text does.
-    lineEdit()->setReadOnly(true);
-    setContextMenuPolicy(Qt::NoContextMenu);
-    setAccelerated(false);
-}
-
-void StepOnlySpinBox::stepBy(int steps)
-{
-    // Page keys and Ctrl+wheel would jump by ten; the limit moves one at a time.
-    QSpinBox::stepBy(steps > 0 ? 1 : (steps < 0 ? -1 : 0));
-}
-
 TForm7::TForm7(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm7"));
@@ -50,7 +36,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent)
 
     LimitLabel = new QLabel(QStringLiteral("Denenecek İterasyon Sayısı :"), this);
     LimitLabel->setObjectName(QStringLiteral("LimitLabel"));
-    IterasyonLimitiSpinEdit = new StepOnlySpinBox(this);
+    IterasyonLimitiSpinEdit = new StepSpinBox(this);
     IterasyonLimitiSpinEdit->setObjectName(QStringLiteral("IterasyonLimitiSpinEdit"));
     IterasyonLimitiSpinEdit->setRange(0, kMaxAttemptLimit);
     IterasyonLimitiSpinEdit->setValue(0);

@@ -3,23 +3,13 @@
 // It is created once and only hidden between showings, so both keep the values last chosen.
 
 #include <QDialog>
-#include <QSpinBox>
+#include "app/ui/stepspinbox.h"
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 
 namespace tovek::ui {
-
-// A spin box that changes only by single steps of its buttons, arrow keys or wheel: its text
-// cannot be typed into, pasted into or cut from.
-class StepOnlySpinBox : public QSpinBox
-{
-    Q_OBJECT
-public:
-    explicit StepOnlySpinBox(QWidget* parent = nullptr);
-    void stepBy(int steps) override;
-};
 
 inline constexpr const char* kIterationWarning =
     "DİKKAT\r\nDENENECEK İTERASYON SAYISI SIFIR OLARAK VERİLİRSE\r\nEŞİT DAĞILIM BULUNANA KADAR İTERASYON YAPILIR.";
@@ -36,7 +26,7 @@ public:
 
     QLabel* WarningLabel;
     QLabel* LimitLabel;
-    StepOnlySpinBox* IterasyonLimitiSpinEdit;
+    StepSpinBox* IterasyonLimitiSpinEdit;
     QCheckBox* KaristirmaYapilmasinCheckBox;
     QPushButton* AktifVazgecToolbarButton;
     QPushButton* AktifTamamToolbarButton;

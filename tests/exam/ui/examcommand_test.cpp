@@ -174,7 +174,7 @@ private slots:
             QTest::keyClick(form7->IterasyonLimitiSpinEdit, Qt::Key_7);
             QTest::keyClick(form7->IterasyonLimitiSpinEdit, Qt::Key_PageUp);
             QTest::keyClick(form7->IterasyonLimitiSpinEdit, Qt::Key_Backspace);
-            QCOMPARE(form7->IterasyonLimitiSpinEdit->value(), 3);
+            QCOMPARE(form7->IterasyonLimitiSpinEdit->value(), 2);
             form7->KaristirmaYapilmasinCheckBox->click();
             form7->AktifTamamToolbarButton->click();
         });
@@ -200,7 +200,7 @@ private slots:
         test::whenModal([&checked](QWidget* w) {
             auto* form7 = qobject_cast<TForm7*>(w);
             QVERIFY(form7);
-            checked = form7->IterasyonLimitiSpinEdit->value() == 3 && form7->KaristirmaYapilmasinCheckBox->isChecked();
+            checked = form7->IterasyonLimitiSpinEdit->value() == 2 && form7->KaristirmaYapilmasinCheckBox->isChecked();
             form7->AktifVazgecToolbarButton->click();
         });
         const int statusesBefore = h.statuses.size();
