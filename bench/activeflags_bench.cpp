@@ -1,20 +1,16 @@
 // All on, all off and the random activation of 500 questions on a file of 10,000 questions.
 #include "app/activeflags.h"
 
+#include "support/benchutil.h"
+
 #include "exam/random.h"
-#include "store/paths.h"
 #include "store/questionfile.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace tovek;
+using namespace tovek::bench;
 
 namespace {
 
@@ -23,42 +19,19 @@ constexpr int kRandomCount = 500;
 constexpr int kRuns = 7;
 constexpr double kTargetSeconds = 0.2;
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double seconds(const std::function<void()>& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 } // namespace
 
 int main()
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("tovek-bench-flags-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string path = utf8Path(dir / "BANK.DB");
-
-    createTable(path, questionLayout(), questionIndex());
+    ScratchDir dir;
+    const std::string path = dir.file("BANK.DB");
+    std::vector<Question> qs = realisticQuestions(kQuestions);
+    for (std::size_t i = 0; i < qs.size(); ++i)
+        qs[i].active = (i + 1) % 3 == 0;
+    makeQuestionFile(path, qs);
     Table table;
     table.setTableName(path);
     table.open();
-    std::vector<Question> qs;
-    for (int i = 1; i <= kQuestions; ++i) {
-        Question q;
-        q.active = i % 3 == 0;
-        q.stem = "Soru kökü " + std::to_string(i) + "\r\nikinci satır";
-        for (int a = 0; a < 5; ++a)
-            q.answers[a] = "Yanıt " + std::string(1, "ABCDE"[a]) + " " + std::to_string(i);
-        q.correct = std::string(1, "ABCDE"[i % 5]);
-        qs.push_back(q);
-    }
-    appendQuestions(table, qs);
 
     Random random(2024);
     std::vector<double> on, off, rnd, count;
@@ -83,7 +56,5 @@ int main()
     row("count (no target)", median(count));
 
     table.close();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
     return 0;
 }

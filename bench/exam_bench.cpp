@@ -1,33 +1,19 @@
 // Time to a finished balanced examination document, per question count, for the fast search;
 // the cost of one attempt for both strategies and what that makes the literal one take.
 #include "exam/search.h"
-#include "support/turkish_questions.h"
+#include "support/benchutil.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace tovek;
-using Clock = std::chrono::steady_clock;
+using namespace tovek::bench;
 
 namespace {
-
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const std::size_t m = v.size() / 2;
-    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
-}
 
 double expectedAttempts(int n)
 {
@@ -54,7 +40,7 @@ std::string human(double s)
 
 void row(int n, int repeats)
 {
-    const std::vector<Question> qs = bench::turkishQuestions(n);
+    const std::vector<Question> qs = realisticQuestions(n);
     Random random;
 
     // Fast strategy: whole searches to a balanced document.
@@ -66,7 +52,7 @@ void row(int n, int repeats)
         o.seed = 1000 + r;
         const auto start = Clock::now();
         const ExamResult result = runExamSearch(qs, random, o);
-        const double s = seconds(Clock::now() - start);
+        const double s = secondsSince(start);
         if (!result.arrangement.Balanced)
             std::fprintf(stderr, "unbalanced result at N=%d\n", n);
         times.push_back(s);
@@ -82,7 +68,7 @@ void row(int n, int repeats)
         o.noShuffle = true;
         const auto start = Clock::now();
         runExamSearch(qs, random, o);
-        oneAttempt.push_back(seconds(Clock::now() - start));
+        oneAttempt.push_back(secondsSince(start));
     }
     const double fixedCost = median(oneAttempt);
     const double fastPerAttempt = std::max(0.0, totalTime - repeats * fixedCost) / double(totalAttempts);
@@ -98,18 +84,16 @@ void row(int n, int repeats)
         o.limit = 50;
         const auto start = Clock::now();
         const ExamResult result = runExamSearch(qs, random, o);
-        literalTime += seconds(Clock::now() - start);
+        literalTime += secondsSince(start);
         literalAttempts += result.arrangement.AttemptNo;
     }
     const double literalPerAttempt = literalTime / double(literalAttempts);
     const double expected = expectedAttempts(n);
 
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     std::printf("%6d | %11.0f | %11.0f | %10s | %9.1f ns | %10.1f us | %8lld | %9.0fx | %12s | %7.1f MB\n", n,
                 expected, double(totalAttempts) / repeats, human(median(times)).c_str(), fastPerAttempt * 1e9,
                 literalPerAttempt * 1e6, literalAttempts, literalPerAttempt / fastPerAttempt,
-                human(literalPerAttempt * expected).c_str(), usage.ru_maxrss / 1024.0);
+                human(literalPerAttempt * expected).c_str(), peakMemoryMiB());
     std::fflush(stdout);
 }
 

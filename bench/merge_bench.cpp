@@ -1,77 +1,33 @@
 // Merging two question files of 10,000 questions each: the whole merge, and the part of it that
 // only reads the sources, as medians over repeated runs.
+#include "support/benchutil.h"
+
 #include "store/merge.h"
 #include "store/paths.h"
 #include "store/questionfile.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <vector>
 
-#include <unistd.h>
-
 using namespace tovek;
-using Clock = std::chrono::steady_clock;
+using namespace tovek::bench;
 
 namespace {
 
 constexpr int kQuestions = 10000;
 constexpr int kRuns = 7;
 
-const char* const kWords[] = {"öğrenci",  "sınav",   "aşağıdaki", "hangisi", "doğru",    "yanlış",
-                              "değildir", "ışık",    "çözüm",     "denklem", "kuvvet",   "hız",
-                              "şekilde",  "verilen", "göre",      "Türkiye", "coğrafya", "tarih",
-                              "İstanbul", "üçgen",   "açı",       "kütle",   "gücü"};
-
-std::string sentence(std::mt19937& rng, int minWords, int maxWords)
+// About two in three questions active, as in a bank someone has been choosing from.
+std::vector<Question> mergeSource(std::uint64_t seed)
 {
-    std::uniform_int_distribution<int> count(minWords, maxWords);
-    std::uniform_int_distribution<std::size_t> word(0, std::size(kWords) - 1);
-    std::string s;
-    const int n = count(rng);
-    for (int i = 0; i < n; ++i) {
-        if (i)
-            s += (i % 12 == 0) ? "\r\n" : " ";
-        s += kWords[word(rng)];
-    }
-    return s;
-}
-
-std::vector<Question> realisticQuestions(unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::vector<Question> qs(kQuestions);
-    for (auto& q : qs) {
+    std::vector<Question> qs = realisticQuestions(kQuestions, seed);
+    std::mt19937 rng(static_cast<unsigned>(seed));
+    for (Question& q : qs)
         q.active = rng() % 3 != 0;
-        q.stem = sentence(rng, 15, 45) + "?";
-        for (auto& a : q.answers)
-            a = sentence(rng, 1, 8);
-        q.correct = std::string(1, "ABCDE"[rng() % 5]);
-    }
     return qs;
-}
-
-void makeFile(const std::string& path, const std::vector<Question>& qs)
-{
-    createQuestionFile(directoryPart(path), fileNamePart(path));
-    Table t;
-    t.setTableName(path);
-    t.open();
-    appendQuestions(t, qs);
-}
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // The source side alone: open, walk and read every copied field.
@@ -92,12 +48,10 @@ void readSources(const std::string& a, const std::string& b)
 
 int main()
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("tovek-merge-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string base = utf8Path(dir) + "/";
-    const std::string a = base + "BIRINCI.DB", b = base + "IKINCI.DB", t = base + "BIRLESIK.DB";
-    makeFile(a, realisticQuestions(1));
-    makeFile(b, realisticQuestions(2));
+    ScratchDir dir;
+    const std::string a = dir.file("BIRINCI.DB"), b = dir.file("IKINCI.DB"), t = dir.file("BIRLESIK.DB");
+    makeQuestionFile(a, mergeSource(1));
+    makeQuestionFile(b, mergeSource(2));
 
     std::vector<double> merges, reads;
     long long progressCalls = 0;
@@ -130,6 +84,5 @@ int main()
                 static_cast<double>(std::filesystem::file_size(fsPath(t))) / 1024.0);
     std::printf("%-34s %10d\n", "questions in the target", merged);
 
-    std::filesystem::remove_all(dir);
     return merged == 2 * kQuestions ? 0 : 1;
 }

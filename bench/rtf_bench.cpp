@@ -1,21 +1,21 @@
 // Writing examination documents: time per document (median of repeated runs) and the extra peak memory the
 // writer needs, measured in a fresh child process per size so that earlier runs do not hide it.
 #include "exam/rtfexport.h"
+#include "support/benchutil.h"
 
 #include "store/paths.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tovek;
+using namespace tovek::bench;
 
 namespace {
 
@@ -41,13 +41,6 @@ std::vector<std::string> examLines(std::size_t count)
     return lines;
 }
 
-long maxRssKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 struct Result
 {
     double medianMs = 0;
@@ -71,28 +64,26 @@ Result measure(std::size_t lineCount, int runs, const std::string& dir)
             const std::vector<std::string> warmUp = examLines(7);
             saveExamDocument(warmUp, dir + "warmup" + std::to_string(lineCount));
         }
-        const long before = maxRssKb();
+        const long before = peakMemoryKiB();
         std::vector<double> times;
         {
             TStringsExport exporter;
             exporter.Lines = &lines;
             exporter.FileName = dir + "bench" + std::to_string(lineCount);
             for (int i = 0; i < runs; ++i) {
-                const auto start = std::chrono::steady_clock::now();
+                const auto start = Clock::now();
                 if (!exporter.RunExport()) {
                     std::fprintf(stderr, "%s\n", exporter.lastErrorMessage().c_str());
                     _exit(1);
                 }
-                times.push_back(
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                times.push_back(secondsSince(start) * 1000.0);
                 if (i == 0)
-                    r.peakDeltaKb = maxRssKb() - before;
+                    r.peakDeltaKb = peakMemoryKiB() - before;
             }
             r.documentBytes = static_cast<long long>(std::filesystem::file_size(fsPath(exporter.lastTarget())));
         }
-        std::sort(times.begin(), times.end());
-        r.medianMs = times[times.size() / 2];
-        r.minMs = times.front();
+        r.medianMs = median(times);
+        r.minMs = *std::min_element(times.begin(), times.end());
         (void)!write(fds[1], &r, sizeof r);
         _exit(0);
     }
@@ -111,10 +102,9 @@ Result measure(std::size_t lineCount, int runs, const std::string& dir)
 
 int main()
 {
-    const std::filesystem::path base =
-        std::filesystem::temp_directory_path() / ("tovek-rtf-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(base);
-    const std::string dir = utf8Path(base) + "/";
+    // Only this process removes it: the measuring children leave by _exit.
+    const ScratchDir scratch;
+    const std::string dir = scratch.file("");
 
     std::printf("RTF document writer (file style, written to %s, synced to disk)\n", dir.c_str());
     std::printf("%10s %14s %8s %11s %11s %10s %14s %12s\n", "lines", "document", "runs", "median ms", "min ms", "MB/s",
@@ -128,7 +118,5 @@ int main()
     }
     std::printf("targets: 100000 lines under 100 ms; peak extra memory under 3 x the document size\n");
 
-    std::error_code ec;
-    std::filesystem::remove_all(base, ec);
     return 0;
 }

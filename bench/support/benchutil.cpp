@@ -5,47 +5,68 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
+#include <iterator>
 #include <random>
 #include <sys/resource.h>
 
 namespace tovek::bench {
 
 namespace {
-const std::vector<std::string> kWords = {
-    "öğrenci", "sınav",   "soru",     "yanıt",    "Türkiye", "şehir",   "ılık",    "güneş",  "dağ",
-    "deniz",   "çiçek",   "İstanbul", "Ankara",   "bölge",   "iklim",   "tarih",   "savaş",  "barış",
-    "kuvvet",  "enerji",  "hücre",    "organ",    "sayı",    "kesir",   "çarpım",  "bölüm",  "açı",
-    "üçgen",   "dörtgen", "ışık",     "ses",      "mıknatıs", "elektrik", "gezegen", "yıldız", "Ağrı",
-    "Şanlıurfa", "göç",   "nüfus",    "ekonomi",  "tarım",   "sanayi",  "ulaşım",  "kültür", "edebiyat"};
 
-std::string sentence(std::mt19937& gen, int words)
+const char* const kWords[] = {
+    "aşağıdakilerden", "hangisi", "doğrudur", "yanlıştır", "öğrenci", "öğretmen", "sınıf", "şehir", "ülke",
+    "Türkiye", "İstanbul", "Ankara", "coğrafya", "tarih", "matematik", "fizik", "kimya", "biyoloji", "edebiyat",
+    "şiir", "roman", "yazar", "dönem", "yüzyıl", "savaş", "antlaşma", "çözüm", "denklem", "sayı", "küme",
+    "üçgen", "açı", "kenar", "alan", "hacim", "hız", "kuvvet", "enerji", "ısı", "ışık", "elektrik", "manyetik",
+    "hücre", "doku", "organ", "canlı", "bitki", "hayvan", "iklim", "dağ", "göl", "ırmak", "deniz", "nüfus",
+    "göç", "tarım", "sanayi", "ekonomi", "ticaret", "kültür", "dil", "anlam", "cümle", "sözcük", "ek", "kök",
+    "yapı", "özellik", "örnek", "sonuç", "neden", "etki", "değişim", "gelişim", "süreç", "olay", "kişi",
+    "toplum", "devlet", "yönetim", "hukuk", "ölçü", "birim", "değer", "oran", "yüzde", "ortalama", "çarpım",
+    "bölüm", "kare", "küp", "kök", "üs", "grafik", "tablo", "veri", "bilgi", "bilim", "deney", "gözlem",
+    "ve", "ile", "için", "bir", "bu", "şu", "olan", "olarak", "gibi", "kadar", "daha", "en", "çok", "az",
+};
+
+std::string sentence(std::mt19937_64& g, int minWords, int maxWords)
 {
+    const int count = std::uniform_int_distribution<int>(minWords, maxWords)(g);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(kWords) - 1);
     std::string s;
-    for (int i = 0; i < words; ++i) {
-        if (i)
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
             s += ' ';
-        s += kWords[gen() % kWords.size()];
+        s += kWords[pick(g)];
     }
+    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z')
+        s[0] = static_cast<char>(s[0] - 'a' + 'A');
     return s;
 }
+
 } // namespace
 
-std::vector<Question> realisticQuestions(int n, unsigned seed)
+std::vector<Question> realisticQuestions(int n, std::uint64_t seed)
 {
-    std::mt19937 gen(seed);
-    std::vector<Question> out;
-    out.reserve(n);
-    for (int i = 0; i < n; ++i) {
+    std::mt19937_64 g(seed);
+    std::vector<Question> qs;
+    qs.reserve(n);
+    for (int i = 1; i <= n; ++i) {
         Question q;
+        q.number = i;
         q.active = true;
-        q.stem = sentence(gen, 18) + "\r\n" + sentence(gen, 12) + " hangisidir?";
-        for (auto& a : q.answers)
-            a = sentence(gen, 3 + gen() % 6);
-        q.correct = std::string(1, "ABCDE"[gen() % 5]);
-        out.push_back(std::move(q));
+        const int stemLines = std::uniform_int_distribution<int>(1, 3)(g);
+        for (int l = 0; l < stemLines; ++l) {
+            if (l > 0)
+                q.stem += "\r\n";
+            q.stem += sentence(g, 8, 20) + (l + 1 == stemLines ? "?" : ".");
+        }
+        for (auto& answer : q.answers) {
+            answer = sentence(g, 1, 8);
+            if (std::uniform_int_distribution<int>(0, 9)(g) == 0)
+                answer += "\r\n" + sentence(g, 2, 6);
+        }
+        q.correct = std::string(1, "ABCDE"[std::uniform_int_distribution<int>(0, 4)(g)]);
+        qs.push_back(std::move(q));
     }
-    return out;
+    return qs;
 }
 
 ScratchDir::ScratchDir()
@@ -62,26 +83,55 @@ ScratchDir::~ScratchDir()
     std::filesystem::remove_all(fsPath(m_path), ec);
 }
 
+void makeQuestionFile(const std::string& path, const std::vector<Question>& questions)
+{
+    createQuestionFile(directoryPart(path), fileNamePart(path));
+    Table t;
+    t.setTableName(path);
+    t.open();
+    appendQuestions(t, questions);
+}
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double seconds(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return secondsSince(start);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t m = values.size() / 2;
+    return values.size() % 2 ? values[m] : (values[m - 1] + values[m]) / 2;
+}
+
 double medianMs(int runs, const std::function<void()>& fn, const std::function<void()>& setup)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         if (setup)
             setup();
-        const auto t0 = std::chrono::steady_clock::now();
-        fn();
-        const auto t1 = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+        times.push_back(seconds(fn) * 1000.0);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(std::move(times));
+}
+
+long peakMemoryKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 double peakMemoryMiB()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
+    return peakMemoryKiB() / 1024.0;
 }
 
 void printRow(const std::vector<std::string>& cells, const std::vector<int>& widths)

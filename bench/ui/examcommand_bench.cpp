@@ -1,8 +1,8 @@
 // The whole "Karıştır" command on 2000 active questions, from "Tamam" to the shown document window,
 // against the search alone for the same questions and seed; with the number of repaints on the way.
 #include "support/benchutil.h"
+#include "ui/benchdialogs.h"
 
-#include "app/ui/dialogs.h"
 #include "exam/search.h"
 #include "exam/ui/examcommand.h"
 #include "exam/ui/tform2.h"
@@ -23,27 +23,6 @@ using namespace tovek::bench;
 using namespace tovek::ui;
 
 namespace {
-
-class SilentDialogs : public Dialogs
-{
-public:
-    QMessageBox::StandardButton message(QWidget*, const QString& title, const QString& text, QMessageBox::Icon,
-                                        QMessageBox::StandardButtons, QMessageBox::StandardButton def) override
-    {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
-        return def;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, bool) override
-    {
-        return {};
-    }
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    bool openUrl(const QUrl&) override { return true; }
-};
 
 // Notes when a widget is shown or painted; closes the document window as soon as it is up.
 class Watcher : public QObject
@@ -74,17 +53,16 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    SilentDialogs dialogs;
+    BenchDialogs dialogs;
 
     constexpr int kQuestions = 2000;
     ScratchDir dir;
     const std::vector<Question> questions = realisticQuestions(kQuestions);
-    createQuestionFile(dir.file(""), "BENCH.DB");
+    makeQuestionFile(dir.file("BENCH.DB"), questions);
     Table table;
     table.setDirectory(dir.file(""));
     table.setTableName("BENCH.DB");
     table.open();
-    appendQuestions(table, questions);
     const std::vector<Question> stored = readAllQuestions(table);
 
     QWidget main;
@@ -163,8 +141,6 @@ int main(int argc, char** argv)
         std::printf("parts: read %zu records %.2f ms, fill the window with %zu lines %.2f ms\n", again.size(), readMs,
                     lineCount, setMs);
     }
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("median ratio %.2f, total ratio %.2f (target: within 1.5); peak memory %.1f MiB\n",
-                ratios[ratios.size() / 2], commandTotal / engineTotal, peakMemoryMiB());
+    std::printf("median ratio %.2f, total ratio %.2f (target: within 1.5); peak memory %.1f MiB\n", median(ratios), commandTotal / engineTotal, peakMemoryMiB());
     return 0;
 }

@@ -3,6 +3,9 @@
 // median of several runs on a fresh copy of the file; the ratio between two file sizes shows which
 // steps grow with the file.
 
+#include "support/benchutil.h"
+#include "ui/benchdialogs.h"
+
 #include "app/ui/application.h"
 #include "app/ui/navigator.h"
 #include "app/ui/tform1.h"
@@ -10,69 +13,23 @@
 #include "store/questionfile.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
-#include <sys/resource.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
 using namespace tovek;
+using namespace tovek::bench;
 
 namespace {
 
-class AnswerYes : public ui::Dialogs
-{
-public:
-    QMessageBox::StandardButton message(QWidget*, const QString&, const QString&, QMessageBox::Icon,
-                                        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton def) override
-    {
-        return buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : def;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&, bool) override
-    {
-        return {};
-    }
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    bool openUrl(const QUrl&) override { return false; }
-};
-
+// A bank with every other question active, so that both states are on the way.
 void makeBank(const std::string& path, int count)
 {
-    createQuestionFile(directoryPart(path), fileNamePart(path));
-    std::vector<Question> questions;
-    questions.reserve(count);
-    for (int n = 1; n <= count; ++n) {
-        Question q;
-        q.active = n % 2 == 0;
-        q.stem = "Soru " + std::to_string(n) + ": " + std::string(160, 'k') + "\r\nikinci satır";
-        for (int i = 0; i < 5; ++i)
-            q.answers[i] = "Seçenek " + std::string(1, char('A' + i)) + " " + std::string(40, 's');
-        q.correct = "C";
-        questions.push_back(std::move(q));
-    }
-    Table t;
-    t.setTableName(path);
-    t.open();
-    appendQuestions(t, questions);
-}
-
-double seconds(std::chrono::steady_clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    std::vector<Question> questions = realisticQuestions(count);
+    for (std::size_t i = 0; i < questions.size(); ++i)
+        questions[i].active = (i + 1) % 2 == 0;
+    makeQuestionFile(path, questions);
 }
 
 struct Figures
@@ -93,34 +50,33 @@ Figures measure(ui::Dialogs& dialogs, const QString& programDir, int count, int 
         ui::TForm1 form(dialogs, programDir);
         form.show();
         QApplication::processEvents();
-        using clock = std::chrono::steady_clock;
 
-        auto t0 = clock::now();
+        auto t0 = Clock::now();
         form.openListedFile(QString::fromStdString(copy));
         QApplication::processEvents();
-        open.push_back(seconds(clock::now() - t0));
+        open.push_back(secondsSince(t0));
 
-        t0 = clock::now();
+        t0 = Clock::now();
         form.DBNavigator971Click(ui::DBNavigator::Last);
         QApplication::processEvents();
-        last.push_back(seconds(clock::now() - t0));
+        last.push_back(secondsSince(t0));
 
-        t0 = clock::now();
+        t0 = Clock::now();
         form.DBNavigator971Click(ui::DBNavigator::Insert);
         QApplication::processEvents();
-        insert.push_back(seconds(clock::now() - t0));
+        insert.push_back(secondsSince(t0));
 
-        t0 = clock::now();
+        t0 = Clock::now();
         form.setEditorText(0, QStringLiteral("yeni soru"));
         form.DBNavigator971Click(ui::DBNavigator::Post);
         QApplication::processEvents();
-        type.push_back(seconds(clock::now() - t0));
+        type.push_back(secondsSince(t0));
 
         form.DBNavigator971Click(ui::DBNavigator::First);
-        t0 = clock::now();
+        t0 = Clock::now();
         form.DBNavigator971Click(ui::DBNavigator::Delete);
         QApplication::processEvents();
-        remove.push_back(seconds(clock::now() - t0));
+        remove.push_back(secondsSince(t0));
         if (form.table().recordCount() != count || form.table().keyAt(count - 1) != count)
             std::fprintf(stderr, "renumbering went wrong\n");
         form.close();
@@ -135,10 +91,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ui::Application app(argc, argv);
-    AnswerYes dialogs;
+    BenchDialogs dialogs(true);
     app.setDialogs(&dialogs);
-    QTemporaryDir dir;
-    const QString programDir = dir.path() + QLatin1Char('/');
+    ScratchDir dir;
+    const QString programDir = QString::fromStdString(dir.file(""));
 
     const int small = 1000, large = 10000, runs = 5;
     const Figures a = measure(dialogs, programDir, small, runs);
@@ -156,8 +112,6 @@ int main(int argc, char** argv)
                 "-");
     std::printf("%-44s %12.4f %12.4f %8.2f %10s\n", "delete question 1 with renumbering", a.remove, b.remove,
                 b.remove / a.remove, "< 0.5 s");
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory (ru_maxrss): %ld KiB\n", usage.ru_maxrss);
+    std::printf("peak memory (ru_maxrss): %ld KiB\n", peakMemoryKiB());
     return 0;
 }
