@@ -216,7 +216,8 @@ LineView::Position LineView::positionAt(const QPoint& viewportPoint) const
     if (count == 0)
         return {};
     const int lineHeight = std::max(1, fontMetrics().lineSpacing());
-    const int line = firstVisibleLine() + static_cast<int>(std::floor(double(viewportPoint.y() - kMargin) / lineHeight));
+    const int line =
+        firstVisibleLine() + static_cast<int>(std::floor(double(viewportPoint.y() - kMargin) / lineHeight));
     if (line < 0)
         return {0, 0};
     if (line >= count)
@@ -267,7 +268,8 @@ void LineView::ensureVisible(Position position)
         verticalScrollBar()->setValue(position.line - visible + 1);
 
     const QFontMetricsF metrics(font());
-    const int x = kMargin + static_cast<int>(std::lround(metrics.horizontalAdvance(lineText(position.line).left(position.column))));
+    const int x = kMargin + static_cast<int>(
+                                std::lround(metrics.horizontalAdvance(lineText(position.line).left(position.column))));
     QScrollBar* horizontal = horizontalScrollBar();
     const int width = viewport()->width();
     if (x < horizontal->value() + kMargin)
@@ -388,16 +390,12 @@ void LineView::keyPressEvent(QKeyEvent* event)
 
     // With Shift the keys move an unseen cursor and stretch the selection; one that starts out of
     // sight starts at the top of what the reader sees.
-    const bool selecting = event->matches(QKeySequence::SelectNextLine) ||
-                           event->matches(QKeySequence::SelectPreviousLine) ||
-                           event->matches(QKeySequence::SelectNextChar) ||
-                           event->matches(QKeySequence::SelectPreviousChar) ||
-                           event->matches(QKeySequence::SelectStartOfLine) ||
-                           event->matches(QKeySequence::SelectEndOfLine) ||
-                           event->matches(QKeySequence::SelectStartOfDocument) ||
-                           event->matches(QKeySequence::SelectEndOfDocument) ||
-                           event->matches(QKeySequence::SelectNextPage) ||
-                           event->matches(QKeySequence::SelectPreviousPage);
+    const bool selecting =
+        event->matches(QKeySequence::SelectNextLine) || event->matches(QKeySequence::SelectPreviousLine) ||
+        event->matches(QKeySequence::SelectNextChar) || event->matches(QKeySequence::SelectPreviousChar) ||
+        event->matches(QKeySequence::SelectStartOfLine) || event->matches(QKeySequence::SelectEndOfLine) ||
+        event->matches(QKeySequence::SelectStartOfDocument) || event->matches(QKeySequence::SelectEndOfDocument) ||
+        event->matches(QKeySequence::SelectNextPage) || event->matches(QKeySequence::SelectPreviousPage);
     if (selecting) {
         if (count == 0)
             return;

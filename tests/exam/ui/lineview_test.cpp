@@ -1,5 +1,5 @@
 // The document's line view: scrolling to the end, selecting with keys and mouse, copying, the menu.
-// With TOVEK_SCREENSHOT_DIR set, the document window is also saved there as a picture.
+// With TOVEK_SCREENSHOT_DIR set, the document window and a selection are also saved there as pictures.
 
 #include "support/ui/uitest.h"
 
@@ -44,6 +44,13 @@ std::unique_ptr<LineView> shownView(const std::vector<std::string>* lines)
         qWarning("the line view was not exposed");
     view->setFocus();
     return view;
+}
+
+void saveScreenshot(QWidget& window, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("TOVEK_SCREENSHOT_DIR");
+    if (!dir.isEmpty() && !window.grab().save(dir + QStringLiteral("/") + name))
+        qWarning("could not save %s", qPrintable(name));
 }
 
 // The middle of a character cell, in viewport coordinates.
@@ -155,6 +162,7 @@ private slots:
         QCoreApplication::sendEvent(port, &move);
         QTest::mouseRelease(port, Qt::LeftButton, Qt::NoModifier, cellCentre(*view, 1, 6) - QPoint(3, 0));
         QCOMPARE(view->selectedText(), QStringLiteral("stanbul\nB) Ank"));
+        saveScreenshot(*view, QStringLiteral("line-view-selection.png"));
         QTest::keyClick(view.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("stanbul\nB) Ank"));
 
@@ -202,13 +210,15 @@ private slots:
             lines.push_back(std::to_string(q) + ") Türkiye'nin başkenti neresidir?");
             lines.push_back("");
             for (int a = 0; a < 5; ++a)
-                lines.push_back(std::string(1, static_cast<char>('A' + a)) + ") " + answers[static_cast<std::size_t>(a)]);
+                lines.push_back(std::string(1, static_cast<char>('A' + a)) + ") " +
+                                answers[static_cast<std::size_t>(a)]);
             lines.push_back("");
         }
         lines.push_back("SORU_SAYISI=30");
         TForm2 form(test::fakeDialogs(), QString());
-        form.setDocument(lines, QStringLiteral("1212. İterasyon Sonucunda Şıklardaki Dağılım   A-6  B-6  C-6  D-6  "
-                                               "E-6  Olarak bulundu ..."),
+        form.setDocument(lines,
+                         QStringLiteral("1212. İterasyon Sonucunda Şıklardaki Dağılım   A-6  B-6  C-6  D-6  "
+                                        "E-6  Olarak bulundu ..."),
                          QStringLiteral("1, 7, 25, 6, 19, 13, 21, 17, 12, 10, 20, 23, 18, 28, 3, 5, 24, 9, 22, 30"));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -225,9 +235,7 @@ private slots:
             ink = qGray(shot.pixel(x, 10)) < 100;
         QVERIFY(ink);
 
-        const QString dir = qEnvironmentVariable("TOVEK_SCREENSHOT_DIR");
-        if (!dir.isEmpty())
-            QVERIFY(form.grab().save(dir + QStringLiteral("/document-window.png")));
+        saveScreenshot(form, QStringLiteral("document-window.png"));
     }
 };
 
