@@ -1,13 +1,13 @@
 #include "exam/ui/tform2.h"
 
 #include "exam/document.h"
+#include "exam/ui/lineview.h"
 
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -62,14 +62,9 @@ TForm2::TForm2(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
     yellow.setColor(QPalette::WindowText, Qt::black);
     Label2->setPalette(yellow);
 
-    Memo1 = new QPlainTextEdit(this);
+    // Read-only, unwrapped, both bars always shown: the view is built that way.
+    Memo1 = new LineView(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setWordWrapMode(QTextOption::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setUndoRedoEnabled(false);
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
@@ -135,18 +130,8 @@ void TForm2::setDocument(std::vector<std::string> lines, const QString& summary,
 {
     m_lines = std::move(lines);
     m_export.Lines = &m_lines;
-    std::string joined;
-    std::size_t bytes = 0;
-    for (const std::string& line : m_lines)
-        bytes += line.size() + 1;
-    joined.reserve(bytes);
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (i > 0)
-            joined += '\n';
-        joined += m_lines[i];
-    }
-    // One setPlainText lays the whole text out once instead of line by line.
-    Memo1->setPlainText(QString::fromUtf8(joined.data(), static_cast<qsizetype>(joined.size())));
+    // The view shows the writer's own lines: nothing is copied or laid out before the window appears.
+    Memo1->setLines(&m_lines);
     Label2->setText(summary);
     Edit1->setText(orderText);
     Edit1->setCursorPosition(0);

@@ -16,7 +16,6 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace tovek {
@@ -24,6 +23,8 @@ class ExamDocument;
 }
 
 namespace tovek::ui {
+
+class LineView;
 
 class TForm2 : public QDialog
 {
@@ -54,7 +55,7 @@ public:
     QLabel* Label1;
     QLineEdit* Edit1;
     QLabel* Label2;
-    QPlainTextEdit* Memo1;
+    LineView* Memo1;
     QFrame* Panel2;
     QPushButton* Button2;
     QPushButton* Button1;

@@ -1,6 +1,7 @@
 // The main window's commands that open the other windows: zoom, "Karıştır", the grid's menu, about.
 #include "app/ui/tform5.h"
 #include "app/ui/tform6.h"
+#include "exam/ui/lineview.h"
 #include "support/ui/uitest.h"
 #include "tform1_helpers.h"
 
@@ -75,7 +76,7 @@ private slots:
             child<QCheckBox>(dialog, "KaristirmaYapilmasinCheckBox")->setChecked(true);
             test::whenModal([&](QWidget* document) {
                 QCOMPARE(document->objectName(), QStringLiteral("TForm2"));
-                documentLines = child<QPlainTextEdit>(document, "Memo1")->toPlainText().split(QLatin1Char('\n'));
+                documentLines = child<ui::LineView>(document, "Memo1")->toPlainText().split(QLatin1Char('\n'));
                 order = document->findChild<QLineEdit*>(QStringLiteral("Edit1"))->text();
                 child<QPushButton>(document, "Button1")->click();
             });
