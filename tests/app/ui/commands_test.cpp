@@ -6,6 +6,7 @@
 #include "tform1_helpers.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
 #include <QPlainTextEdit>
@@ -93,6 +94,8 @@ private slots:
         QVERIFY(form->panel1()->isEnabled());
         QVERIFY(form->btnToolbar1()->isEnabled());
         QCOMPARE(form->table().asInteger(fld::SORUNO), 25LL); // the last question placed
+        QCOMPARE(form->label6()->text(), QStringLiteral("SORU :   25"));
+        QCOMPARE(form->editor(0)->toPlainText(), QString::fromStdString(test::storedQuestions(form->dataDir() + "ÖRNEK.DB")[24].stem));
     }
 
     void gridMenuCountsAndSwitchesFlags()
