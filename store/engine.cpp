@@ -975,6 +975,9 @@ void Table::remove()
     m_state = TableState::Browse;
     m_keys.erase(m_keys.begin() + m_pos);
     m_active.erase(m_active.begin() + m_pos);
+    // The hooks below read the current record; when the last one went, the one before it is current.
+    if (m_pos >= static_cast<int>(m_keys.size()))
+        m_pos = std::max(0, static_cast<int>(m_keys.size()) - 1);
     notifyData();
     if (afterDelete)
         afterDelete();
