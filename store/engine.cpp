@@ -975,6 +975,9 @@ void Table::remove()
     m_state = TableState::Browse;
     m_keys.erase(m_keys.begin() + m_pos);
     m_active.erase(m_active.begin() + m_pos);
+    // The hooks below read the current record; when the last one went, the one before it is current.
+    if (m_pos >= static_cast<int>(m_keys.size()))
+        m_pos = std::max(0, static_cast<int>(m_keys.size()) - 1);
     notifyData();
     if (afterDelete)
         afterDelete();
@@ -1048,11 +1051,23 @@ struct SqlParts
 
 SqlParts splitReference(const std::string& sql)
 {
+    // Inside the quotation marks a doubled mark stands for one, as SQL writes identifiers, so that a
+    // file name holding one is read whole and the rest of its name is not taken for SQL.
     const auto open = sql.find('"');
-    const auto close = open == std::string::npos ? std::string::npos : sql.find('"', open + 1);
-    if (close == std::string::npos)
-        throw EngineError("SQL cümlesinde tırnak içinde tablo adı yok: " + sql);
-    return {sql.substr(0, open), sql.substr(open + 1, close - open - 1), sql.substr(close + 1)};
+    std::string reference;
+    if (open != std::string::npos) {
+        for (std::size_t i = open + 1; i < sql.size(); ++i) {
+            if (sql[i] != '"') {
+                reference += sql[i];
+            } else if (i + 1 < sql.size() && sql[i + 1] == '"') {
+                reference += '"';
+                ++i;
+            } else {
+                return {sql.substr(0, open), reference, sql.substr(i + 1)};
+            }
+        }
+    }
+    throw EngineError("SQL cümlesinde tırnak içinde tablo adı yok: " + sql);
 }
 
 } // namespace

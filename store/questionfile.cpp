@@ -90,8 +90,15 @@ std::vector<std::string> listQuestionFiles(const std::string& dataDir)
     return files;
 }
 
-void upgradeQuestionFile(const std::string& directory, const std::string& tableRef)
+void upgradeQuestionFile(const std::string& directory, const std::string& fileRef)
 {
+    // The statements name the file in double quotation marks; one inside the name is doubled.
+    std::string tableRef;
+    for (char c : fileRef) {
+        if (c == '"')
+            tableRef += '"';
+        tableRef += c;
+    }
     Query query;
     query.setDirectory(directory);
     const std::vector<std::string> names = query.open("SELECT * FROM \"" + tableRef + "\"");
