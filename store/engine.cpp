@@ -662,8 +662,8 @@ void Table::moveBy(int distance)
     if (m_keys.empty())
         return;
     const int n = static_cast<int>(m_keys.size());
-    const long target = static_cast<long>(m_pos) + distance;
-    setPosition(static_cast<int>(std::clamp<long>(target, 0, n - 1)));
+    const long long target = static_cast<long long>(m_pos) + distance;
+    setPosition(static_cast<int>(std::clamp<long long>(target, 0, n - 1)));
     m_eof = target >= n;
     m_bof = target <= 0;
 }

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -107,12 +108,23 @@ std::string readWholeFile(const std::string& path)
 
 void createQuestionFileFromJson(const std::string& path, const std::string& jsonPath)
 {
-    const std::vector<Question> questions = questionsFromJson(readWholeFile(jsonPath));
+    createQuestionFileWith(path, questionsFromJson(readWholeFile(jsonPath)));
+}
+
+void createQuestionFileWith(const std::string& path, const std::vector<Question>& questions)
+{
     createTable(path, questionLayout(), questionIndex());
-    Table table;
-    table.setTableName(path);
-    table.open();
-    appendQuestions(table, questions);
+    try {
+        Table table;
+        table.setTableName(path);
+        table.open();
+        appendQuestions(table, questions);
+    } catch (...) {
+        // A half-made bank would look like an empty one; better none at all.
+        std::error_code ec;
+        std::filesystem::remove(fsPath(path), ec);
+        throw;
+    }
 }
 
 } // namespace tovek

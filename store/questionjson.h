@@ -20,8 +20,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Creates path as a question file holding the questions of the JSON file (used for the sample bank).
+// Creates path as a question file holding the questions of the JSON file.
 void createQuestionFileFromJson(const std::string& path, const std::string& jsonPath);
+// Creates path as a question file holding questions numbered 1..n; on failure no file is left behind.
+void createQuestionFileWith(const std::string& path, const std::vector<Question>& questions);
 
 std::string readWholeFile(const std::string& path);
 

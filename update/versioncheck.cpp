@@ -65,6 +65,9 @@ std::string versionFileUrl(std::string_view siteUrl)
 
 std::string firstLine(std::string_view text)
 {
+    // Editors on some systems put a byte-order mark in front of a UTF-8 text file.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     return std::string(text.substr(0, text.find_first_of("\r\n")));
 }
 

@@ -464,13 +464,8 @@ void TForm1::createSampleBank()
     if (!resource.open(QIODevice::ReadOnly))
         throw EngineError("Örnek soru bankası programın içinde bulunamadı");
     const QByteArray json = resource.readAll();
-    const std::vector<Question> questions = questionsFromJson(std::string(json.constData(), json.size()));
-    createQuestionFile(m_dataDir, kSampleBankName);
-    Table sample;
-    sample.setDirectory(m_dataDir);
-    sample.setTableName(kSampleBankName);
-    sample.open();
-    appendQuestions(sample, questions);
+    createQuestionFileWith(m_dataDir + kSampleBankName,
+                           questionsFromJson(std::string(json.constData(), json.size())));
 }
 
 void TForm1::createWindows()

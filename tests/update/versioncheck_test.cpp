@@ -16,6 +16,7 @@ TEST(VersionText, FirstLineEndsAtAnyLineBreak)
     EXPECT_EQ(firstLine("1.90"), "1.90");
     EXPECT_EQ(firstLine("\n1.90"), "");
     EXPECT_EQ(firstLine(""), "");
+    EXPECT_EQ(firstLine("\xEF\xBB\xBF" "1.90\r\n"), "1.90");
 }
 
 TEST(VersionText, ParsesDecimalNumbersWithPointOnly)
