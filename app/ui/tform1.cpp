@@ -722,7 +722,10 @@ void TForm1::gridCurrentChanged()
         const int row = current.row();
         guarded([&] {
             try {
-                m_table.moveTo(row);
+                // Storing the pending edit can take the current question out of the filtered view, which
+                // shifts the rows below it; the move must reach the question the user picked, not its row.
+                if (!m_table.findKey(m_table.keyAt(row)))
+                    m_table.moveTo(row);
             } catch (...) {
                 syncGridToTable();
                 throw;
