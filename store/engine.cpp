@@ -637,22 +637,35 @@ void Table::last()
 
 void Table::next()
 {
+    // A stored edit may move its record or take it out of the filtered view; the next record is
+    // then the one after the record's old place, not one step from wherever the cursor now stands.
+    const bool editing = m_state == TableState::Edit && !m_keys.empty();
+    const double from = editing ? m_keys[m_pos] : 0;
     checkBrowse();
-    if (m_keys.empty() || m_pos + 1 >= static_cast<int>(m_keys.size())) {
+    const int n = static_cast<int>(m_keys.size());
+    const int target = editing ? static_cast<int>(std::upper_bound(m_keys.begin(), m_keys.end(), from) -
+                                                  m_keys.begin())
+                               : m_pos + 1;
+    if (n == 0 || target >= n) {
+        if (n > 0 && m_pos >= n)
+            m_pos = n - 1;
         m_eof = true;
         return;
     }
-    setPosition(m_pos + 1);
+    setPosition(target);
 }
 
 void Table::prior()
 {
+    const bool editing = m_state == TableState::Edit && !m_keys.empty();
+    const double from = editing ? m_keys[m_pos] : 0;
     checkBrowse();
-    if (m_keys.empty() || m_pos == 0) {
+    const int target = editing ? lowerBound(from) - 1 : m_pos - 1;
+    if (m_keys.empty() || target < 0) {
         m_bof = true;
         return;
     }
-    setPosition(m_pos - 1);
+    setPosition(target);
     m_eof = false;
 }
 

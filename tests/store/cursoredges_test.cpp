@@ -66,3 +66,35 @@ TEST(CursorEdges, FileNamesWithAQuotationMarkCanBeUpgraded)
     EXPECT_FALSE(t.asBoolean(fld::AKTIF));
 }
 #endif
+
+TEST(CursorEdges, StepsFromARecordThatLeftTheFilteredViewSkipNothing)
+{
+    TempDir dir;
+    std::vector<Question> questions;
+    for (int n = 1; n <= 8; ++n)
+        questions.push_back(test::sampleQuestion(n, "A", n % 2 == 0));
+    test::makeQuestionFile(dir.file("SUZGEC.DB"), questions);
+    Table table;
+    table.setTableName(dir.file("SUZGEC.DB"));
+    table.open();
+    table.setFiltered(true); // 2, 4, 6, 8
+
+    ASSERT_TRUE(table.findKey(4.0));
+    table.edit();
+    table.setBoolean(fld::AKTIF, false);
+    table.next(); // stores 4, which leaves the view
+    EXPECT_EQ(table.asInteger(fld::SORUNO), 6);
+
+    table.edit();
+    table.setBoolean(fld::AKTIF, false);
+    table.prior(); // stores 6; the record before its old place is 2
+    EXPECT_EQ(table.asInteger(fld::SORUNO), 2);
+
+    ASSERT_TRUE(table.findKey(8.0));
+    table.edit();
+    table.setBoolean(fld::AKTIF, false);
+    table.next(); // the last one leaves: the end is reached on the new last record
+    EXPECT_TRUE(table.eof());
+    EXPECT_EQ(table.recordCount(), 1);
+    EXPECT_EQ(table.asInteger(fld::SORUNO), 2);
+}
