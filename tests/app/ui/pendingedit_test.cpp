@@ -23,6 +23,24 @@ QToolButton* nav(ui::TForm1& form, const char* name)
 
 } // namespace
 
+
+namespace {
+
+// UC.DB with three questions, open, the last one current and its stem edited ("z" typed in front).
+std::unique_ptr<ui::TForm1> formEditingTheLastOfThree(const test::TempDir& dir)
+{
+    auto form = test::makeForm(dir);
+    test::writeQuestionFile(form->dataDir(), "UC.DB", 3, 1);
+    test::chooseFile(*form, QStringLiteral("UC.DB"));
+    form->dbNavigator971()->button(ui::DBNavigator::Last)->click();
+    QPlainTextEdit* stem = form->editor(0);
+    stem->setFocus();
+    test::typeText(stem, QStringLiteral("z"));
+    return form;
+}
+
+} // namespace
+
 class PendingEditTest : public QObject
 {
     Q_OBJECT
@@ -70,13 +88,7 @@ private slots:
     void karistirStoresThePendingEditByItsWalk()
     {
         test::TempDir dir;
-        auto form = test::makeForm(dir);
-        test::writeQuestionFile(form->dataDir(), "UC.DB", 3, 1);
-        test::chooseFile(*form, QStringLiteral("UC.DB"));
-        nav(*form, "nbLast")->click();
-        QPlainTextEdit* stem = form->editor(0);
-        stem->setFocus();
-        test::typeText(stem, QStringLiteral("z"));
+        auto form = formEditingTheLastOfThree(dir);
         QCOMPARE(form->table().state(), TableState::Edit);
         test::whenModal([](QWidget* modal) {
             modal->findChild<QPushButton*>(QStringLiteral("AktifVazgecToolbarButton"))->click();
@@ -90,13 +102,7 @@ private slots:
     void deletingTheLastQuestionWhileEditingIt()
     {
         test::TempDir dir;
-        auto form = test::makeForm(dir);
-        test::writeQuestionFile(form->dataDir(), "UC.DB", 3, 1);
-        test::chooseFile(*form, QStringLiteral("UC.DB"));
-        nav(*form, "nbLast")->click();
-        QPlainTextEdit* stem = form->editor(0);
-        stem->setFocus();
-        test::typeText(stem, QStringLiteral("z"));
+        auto form = formEditingTheLastOfThree(dir);
         fakeDialogs().buttonAnswers.push_back(QMessageBox::Yes);
         nav(*form, "nbDelete")->click();
         QCOMPARE(form->table().recordCount(), 2);
